@@ -29,3 +29,17 @@ function(kw_add_fuzzer name source)
     endif()
     target_link_libraries(${name} PRIVATE ${ARG_LIBS})
 endfunction()
+
+# kw_add_folder(DIR): adds DIR when it has a CMakeLists.txt and KW_SKIP does
+# not name it.
+function(kw_add_folder dir)
+    file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${dir})
+    if(NOT EXISTS ${dir}/CMakeLists.txt)
+        return()
+    endif()
+    if(NOT KW_SKIP STREQUAL "" AND relative MATCHES "${KW_SKIP}")
+        message(STATUS "Leaving out ${relative}")
+        return()
+    endif()
+    add_subdirectory(${dir})
+endfunction()

@@ -5,9 +5,15 @@
 
 using HRESULT = std::int32_t;
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
-constexpr HRESULT HRESULT_CODE(std::uint32_t value) { return static_cast<HRESULT>(value); }
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
+constexpr HRESULT HRESULT_CODE(std::uint32_t value) {
+    return static_cast<HRESULT>(value);
+}
 
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
