@@ -180,9 +180,27 @@ TEST_F(EndToEnd, RegisterCreateByProgIdUseByNameAndUnregister) {
     ASSERT_EQ(LoadRegTypeLib(LIBID_TestWidgetLib, 1, 3, 0, lib.Out()), S_OK); // 1.4 serves 1.3
     EXPECT_EQ(LoadRegTypeLib(LIBID_TestWidgetLib, 1, 5, 0, lib.Out()), TYPE_E_LIBNOTREGISTERED);
 
+    // The module stays loaded while an object or a server lock is alive.
     point.Reset();
     container.Reset();
+    CoFreeUnusedLibraries();
+    EXPECT_EQ(CoLoadedLibraryCount(), 1u);
     widget.Reset();
+    CLSID widgetClass{};
+    ASSERT_EQ(CLSIDFromProgID("Kestrowidge.TestWidget.1", &widgetClass), S_OK);
+    ComPtr<IClassFactory> factory;
+    ASSERT_EQ(CoGetClassObject(widgetClass, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                               factory.OutVoid()),
+              S_OK);
+    ASSERT_EQ(factory->LockServer(TRUE), S_OK);
+    factory.Reset();
+    CoFreeUnusedLibraries();
+    EXPECT_EQ(CoLoadedLibraryCount(), 1u);
+    ASSERT_EQ(CoGetClassObject(widgetClass, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                               factory.OutVoid()),
+              S_OK);
+    ASSERT_EQ(factory->LockServer(FALSE), S_OK);
+    factory.Reset();
     CoFreeUnusedLibraries();
     EXPECT_EQ(CoLoadedLibraryCount(), 0u);
 
