@@ -9,6 +9,13 @@ std::optional<CString> CModuleResources::LoadString(UINT id) const {
     return std::nullopt;
 }
 
+const DialogTemplate* CModuleResources::FindDialog(UINT id) const {
+    for (const DialogTemplate& d : dialogs)
+        if (d.id == id)
+            return &d;
+    return nullptr;
+}
+
 std::string CModuleResources::ModulePath() const {
     return GetModuleFileNameOf(anchor);
 }

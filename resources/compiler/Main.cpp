@@ -1,0 +1,61 @@
+// kwrc: compiles the resource script into C++ tables at build time.
+//   kwrc SCRIPT.rc OUTPUT.cpp
+// Bitmap files are named relative to the script's folder. The output is
+// rewritten only when it changes.
+#include "resources/compiler/RcEmitter.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+bool ReadFile(const std::filesystem::path& path, std::string* out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream text;
+    text << in.rdbuf();
+    *out = text.str();
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: kwrc SCRIPT.rc OUTPUT.cpp\n");
+        return 2;
+    }
+    const std::filesystem::path scriptPath = argv[1];
+    std::string text, error;
+    if (!ReadFile(scriptPath, &text)) {
+        std::fprintf(stderr, "kwrc: cannot read %s\n", argv[1]);
+        return 1;
+    }
+    auto script = kw::rc::ParseScript(text, &error);
+    if (!script) {
+        std::fprintf(stderr, "%s: %s\n", argv[1], error.c_str());
+        return 1;
+    }
+    std::map<long long, std::string> bitmaps;
+    for (const auto& b : script->bitmaps) {
+        if (!ReadFile(scriptPath.parent_path() / b.file, &bitmaps[b.id])) {
+            std::fprintf(stderr, "%s: cannot read bitmap %lld file \"%s\"\n", argv[1], b.id,
+                         b.file.c_str());
+            return 1;
+        }
+    }
+    std::string output = kw::rc::EmitTables(*script, bitmaps, scriptPath.filename().string());
+    std::string existing;
+    if (ReadFile(argv[2], &existing) && existing == output)
+        return 0;
+    std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
+    out << output;
+    if (!out) {
+        std::fprintf(stderr, "kwrc: cannot write %s\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}
