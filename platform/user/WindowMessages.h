@@ -1,0 +1,201 @@
+#pragma once
+// Window message numbers and the codes they carry, with the platform's
+// values. Reflected messages (OCM_) are the originals + 0x2000, as the
+// control framework sends them back to the child that caused them.
+#include "platform/base/WinTypes.h"
+
+// [SECTION] Window messages
+
+constexpr UINT WM_NULL = 0x0000;
+constexpr UINT WM_CREATE = 0x0001;
+constexpr UINT WM_DESTROY = 0x0002;
+constexpr UINT WM_MOVE = 0x0003;
+constexpr UINT WM_SIZE = 0x0005;
+constexpr UINT WM_ACTIVATE = 0x0006;
+constexpr UINT WM_SETFOCUS = 0x0007;
+constexpr UINT WM_KILLFOCUS = 0x0008;
+constexpr UINT WM_ENABLE = 0x000A;
+constexpr UINT WM_SETREDRAW = 0x000B;
+constexpr UINT WM_SETTEXT = 0x000C;
+constexpr UINT WM_GETTEXT = 0x000D;
+constexpr UINT WM_GETTEXTLENGTH = 0x000E;
+constexpr UINT WM_PAINT = 0x000F;
+constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT WM_QUIT = 0x0012;
+constexpr UINT WM_ERASEBKGND = 0x0014;
+constexpr UINT WM_SYSCOLORCHANGE = 0x0015;
+constexpr UINT WM_SHOWWINDOW = 0x0018;
+constexpr UINT WM_WININICHANGE = 0x001A;
+constexpr UINT WM_SETTINGCHANGE = WM_WININICHANGE;
+constexpr UINT WM_ACTIVATEAPP = 0x001C;
+constexpr UINT WM_CANCELMODE = 0x001F;
+constexpr UINT WM_SETCURSOR = 0x0020;
+constexpr UINT WM_MOUSEACTIVATE = 0x0021;
+constexpr UINT WM_GETMINMAXINFO = 0x0024;
+constexpr UINT WM_NEXTDLGCTL = 0x0028;
+constexpr UINT WM_DRAWITEM = 0x002B;
+constexpr UINT WM_MEASUREITEM = 0x002C;
+constexpr UINT WM_DELETEITEM = 0x002D;
+constexpr UINT WM_SETFONT = 0x0030;
+constexpr UINT WM_GETFONT = 0x0031;
+constexpr UINT WM_WINDOWPOSCHANGING = 0x0046;
+constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
+constexpr UINT WM_NOTIFY = 0x004E;
+constexpr UINT WM_HELP = 0x0053;
+constexpr UINT WM_CONTEXTMENU = 0x007B;
+constexpr UINT WM_STYLECHANGING = 0x007C;
+constexpr UINT WM_STYLECHANGED = 0x007D;
+constexpr UINT WM_NCCREATE = 0x0081;
+constexpr UINT WM_NCDESTROY = 0x0082;
+constexpr UINT WM_NCCALCSIZE = 0x0083;
+constexpr UINT WM_NCHITTEST = 0x0084;
+constexpr UINT WM_NCPAINT = 0x0085;
+constexpr UINT WM_NCACTIVATE = 0x0086;
+constexpr UINT WM_GETDLGCODE = 0x0087;
+constexpr UINT WM_NCMOUSEMOVE = 0x00A0;
+constexpr UINT WM_KEYFIRST = 0x0100;
+constexpr UINT WM_KEYDOWN = 0x0100;
+constexpr UINT WM_KEYUP = 0x0101;
+constexpr UINT WM_CHAR = 0x0102;
+constexpr UINT WM_DEADCHAR = 0x0103;
+constexpr UINT WM_SYSKEYDOWN = 0x0104;
+constexpr UINT WM_SYSKEYUP = 0x0105;
+constexpr UINT WM_SYSCHAR = 0x0106;
+constexpr UINT WM_SYSDEADCHAR = 0x0107;
+constexpr UINT WM_KEYLAST = 0x0109;
+constexpr UINT WM_INITDIALOG = 0x0110;
+constexpr UINT WM_COMMAND = 0x0111;
+constexpr UINT WM_SYSCOMMAND = 0x0112;
+constexpr UINT WM_TIMER = 0x0113;
+constexpr UINT WM_HSCROLL = 0x0114;
+constexpr UINT WM_VSCROLL = 0x0115;
+constexpr UINT WM_ENTERIDLE = 0x0121;
+constexpr UINT WM_CTLCOLORMSGBOX = 0x0132;
+constexpr UINT WM_CTLCOLOREDIT = 0x0133;
+constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;
+constexpr UINT WM_CTLCOLORBTN = 0x0135;
+constexpr UINT WM_CTLCOLORDLG = 0x0136;
+constexpr UINT WM_CTLCOLORSCROLLBAR = 0x0137;
+constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
+constexpr UINT WM_MOUSEFIRST = 0x0200;
+constexpr UINT WM_MOUSEMOVE = 0x0200;
+constexpr UINT WM_LBUTTONDOWN = 0x0201;
+constexpr UINT WM_LBUTTONUP = 0x0202;
+constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+constexpr UINT WM_RBUTTONDOWN = 0x0204;
+constexpr UINT WM_RBUTTONUP = 0x0205;
+constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
+constexpr UINT WM_MBUTTONDOWN = 0x0207;
+constexpr UINT WM_MBUTTONUP = 0x0208;
+constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
+constexpr UINT WM_MOUSELAST = 0x020A;
+constexpr UINT WM_PARENTNOTIFY = 0x0210;
+constexpr UINT WM_CAPTURECHANGED = 0x0215;
+constexpr UINT WM_MOUSEHOVER = 0x02A1;
+constexpr UINT WM_MOUSELEAVE = 0x02A3;
+constexpr UINT WM_PRINT = 0x0317;
+constexpr UINT WM_PRINTCLIENT = 0x0318;
+constexpr UINT WM_USER = 0x0400;
+constexpr UINT WM_APP = 0x8000;
+
+// Reflected notifications, sent by a parent back to the child control.
+constexpr UINT OCM__BASE = WM_USER + 0x1C00;
+constexpr UINT OCM_COMMAND = OCM__BASE + WM_COMMAND;
+constexpr UINT OCM_CTLCOLORBTN = OCM__BASE + WM_CTLCOLORBTN;
+constexpr UINT OCM_CTLCOLOREDIT = OCM__BASE + WM_CTLCOLOREDIT;
+constexpr UINT OCM_CTLCOLORDLG = OCM__BASE + WM_CTLCOLORDLG;
+constexpr UINT OCM_CTLCOLORLISTBOX = OCM__BASE + WM_CTLCOLORLISTBOX;
+constexpr UINT OCM_CTLCOLORMSGBOX = OCM__BASE + WM_CTLCOLORMSGBOX;
+constexpr UINT OCM_CTLCOLORSCROLLBAR = OCM__BASE + WM_CTLCOLORSCROLLBAR;
+constexpr UINT OCM_CTLCOLORSTATIC = OCM__BASE + WM_CTLCOLORSTATIC;
+constexpr UINT OCM_DRAWITEM = OCM__BASE + WM_DRAWITEM;
+constexpr UINT OCM_MEASUREITEM = OCM__BASE + WM_MEASUREITEM;
+constexpr UINT OCM_DELETEITEM = OCM__BASE + WM_DELETEITEM;
+constexpr UINT OCM_HSCROLL = OCM__BASE + WM_HSCROLL;
+constexpr UINT OCM_VSCROLL = OCM__BASE + WM_VSCROLL;
+constexpr UINT OCM_PARENTNOTIFY = OCM__BASE + WM_PARENTNOTIFY;
+constexpr UINT OCM_NOTIFY = OCM__BASE + WM_NOTIFY;
+
+// [SECTION] Notification codes
+
+constexpr WORD EN_SETFOCUS = 0x0100;
+constexpr WORD EN_KILLFOCUS = 0x0200;
+constexpr WORD EN_CHANGE = 0x0300;
+constexpr WORD EN_UPDATE = 0x0400;
+constexpr WORD EN_ERRSPACE = 0x0500;
+constexpr WORD EN_MAXTEXT = 0x0501;
+constexpr WORD EN_HSCROLL = 0x0601;
+constexpr WORD EN_VSCROLL = 0x0602;
+
+constexpr WORD BN_CLICKED = 0;
+constexpr WORD BN_PAINT = 1;
+constexpr WORD BN_HILITE = 2;
+constexpr WORD BN_UNHILITE = 3;
+constexpr WORD BN_DISABLE = 4;
+constexpr WORD BN_DOUBLECLICKED = 5;
+constexpr WORD BN_SETFOCUS = 6;
+constexpr WORD BN_KILLFOCUS = 7;
+
+// [SECTION] Message parameters
+
+// WM_NCHITTEST results.
+constexpr LRESULT HTERROR = -2;
+constexpr LRESULT HTTRANSPARENT = -1;
+constexpr LRESULT HTNOWHERE = 0;
+constexpr LRESULT HTCLIENT = 1;
+constexpr LRESULT HTCAPTION = 2;
+constexpr LRESULT HTSYSMENU = 3;
+constexpr LRESULT HTGROWBOX = 4;
+constexpr LRESULT HTMENU = 5;
+constexpr LRESULT HTHSCROLL = 6;
+constexpr LRESULT HTVSCROLL = 7;
+constexpr LRESULT HTMINBUTTON = 8;
+constexpr LRESULT HTMAXBUTTON = 9;
+constexpr LRESULT HTLEFT = 10;
+constexpr LRESULT HTRIGHT = 11;
+constexpr LRESULT HTTOP = 12;
+constexpr LRESULT HTTOPLEFT = 13;
+constexpr LRESULT HTTOPRIGHT = 14;
+constexpr LRESULT HTBOTTOM = 15;
+constexpr LRESULT HTBOTTOMLEFT = 16;
+constexpr LRESULT HTBOTTOMRIGHT = 17;
+constexpr LRESULT HTBORDER = 18;
+
+// Key and button flags of mouse messages (wParam).
+constexpr WPARAM MK_LBUTTON = 0x0001;
+constexpr WPARAM MK_RBUTTON = 0x0002;
+constexpr WPARAM MK_SHIFT = 0x0004;
+constexpr WPARAM MK_CONTROL = 0x0008;
+constexpr WPARAM MK_MBUTTON = 0x0010;
+
+// One notch of the wheel in WM_MOUSEWHEEL.
+constexpr int WHEEL_DELTA = 120;
+
+// WM_ACTIVATE.
+constexpr WORD WA_INACTIVE = 0;
+constexpr WORD WA_ACTIVE = 1;
+constexpr WORD WA_CLICKACTIVE = 2;
+
+// WM_SIZE.
+constexpr WPARAM SIZE_RESTORED = 0;
+constexpr WPARAM SIZE_MINIMIZED = 1;
+constexpr WPARAM SIZE_MAXIMIZED = 2;
+
+// WM_GETDLGCODE results.
+constexpr LRESULT DLGC_WANTARROWS = 0x0001;
+constexpr LRESULT DLGC_WANTTAB = 0x0002;
+constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
+constexpr LRESULT DLGC_WANTMESSAGE = 0x0004;
+constexpr LRESULT DLGC_HASSETSEL = 0x0008;
+constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
+constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
+constexpr LRESULT DLGC_RADIOBUTTON = 0x0040;
+constexpr LRESULT DLGC_WANTCHARS = 0x0080;
+constexpr LRESULT DLGC_STATIC = 0x0100;
+constexpr LRESULT DLGC_BUTTON = 0x2000;
+
+// PeekMessage.
+constexpr UINT PM_NOREMOVE = 0x0000;
+constexpr UINT PM_REMOVE = 0x0001;
+constexpr UINT PM_NOYIELD = 0x0002;
