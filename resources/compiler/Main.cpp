@@ -1,7 +1,7 @@
 // kwrc: compiles the resource script into C++ tables at build time.
-//   kwrc SCRIPT.rc OUTPUT.cpp
-// Bitmap files are named relative to the script's folder. The output is
-// rewritten only when it changes.
+//   kwrc SCRIPT.rc OUTPUT.cpp [BITMAP_FOLDER]
+// Bitmap files are named relative to BITMAP_FOLDER, or to the script's folder
+// when none is given. The output is rewritten only when it changes.
 #include "resources/compiler/RcEmitter.h"
 
 #include <cstdio>
@@ -24,8 +24,8 @@ bool ReadFile(const std::filesystem::path& path, std::string* out) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: kwrc SCRIPT.rc OUTPUT.cpp\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: kwrc SCRIPT.rc OUTPUT.cpp [BITMAP_FOLDER]\n");
         return 2;
     }
     const std::filesystem::path scriptPath = argv[1];
@@ -39,9 +39,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: %s\n", argv[1], error.c_str());
         return 1;
     }
+    const std::filesystem::path bitmapFolder = argc == 4 ? argv[3] : scriptPath.parent_path();
     std::map<long long, std::string> bitmaps;
     for (const auto& b : script->bitmaps) {
-        if (!ReadFile(scriptPath.parent_path() / b.file, &bitmaps[b.id])) {
+        if (!ReadFile(bitmapFolder / b.file, &bitmaps[b.id])) {
             std::fprintf(stderr, "%s: cannot read bitmap %lld file \"%s\"\n", argv[1], b.id,
                          b.file.c_str());
             return 1;
