@@ -162,6 +162,26 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rc, BOOL erase) {
     return TRUE;
 }
 
+BOOL InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase) {
+    if (!rgn)
+        return InvalidateRect(hwnd, nullptr, erase);
+    RECT box;
+    if (GetRgnBox(rgn, &box) == ERROR || !FindWindow(hwnd))
+        return FALSE;
+    for (const RECT& r : GetRegionRects(rgn))
+        InvalidateWindow(hwnd, &r, erase, false);
+    return TRUE;
+}
+
+BOOL ValidateRgn(HWND hwnd, HRGN rgn) {
+    if (!rgn)
+        return ValidateRect(hwnd, nullptr);
+    RECT box;
+    if (GetRgnBox(rgn, &box) == ERROR)
+        return FALSE;
+    return ValidateRect(hwnd, &box);
+}
+
 BOOL ValidateRect(HWND hwnd, const RECT* rc) {
     Window* w = FindWindow(hwnd);
     if (!w)

@@ -8,11 +8,17 @@
 // WM_PAINT. Invalidating a window also invalidates the part of its visible
 // children under the region, and parents are painted before their children,
 // so children end up on top.
+#include "platform/gdi/Region.h"
 #include "platform/user/UserTypes.h"
 
 // NULL rc: the whole client area. NULL hwnd: every window.
 BOOL InvalidateRect(HWND hwnd, const RECT* rc, BOOL erase);
 BOOL ValidateRect(HWND hwnd, const RECT* rc);
+// A window's update area is kept as one rectangle: a region adds its
+// rectangles to it (a null region means the whole client area); validating
+// removes the update area when the region covers it.
+BOOL InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase);
+BOOL ValidateRgn(HWND hwnd, HRGN rgn);
 // The bounding box of the update region (client coordinates); FALSE when it
 // is empty. With `erase`, a pending erase is carried out at once.
 BOOL GetUpdateRect(HWND hwnd, RECT* rc, BOOL erase);

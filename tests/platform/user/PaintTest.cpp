@@ -182,3 +182,27 @@ TEST_F(UserTest, ValidateRectAndHiddenWindowsNeedNoPaint) {
     EXPECT_EQ(session.Pump(), 0);
     EXPECT_TRUE(rec.Of(WM_PAINT).empty());
 }
+
+TEST_F(UserTest, InvalidateRgnAddsTheRegionsRectanglesAndValidateRgnClears) {
+    const HWND top = rec.CreateTop(0, 0, 100, 100);
+    std::vector<RECT> painted;
+    PaintSolid(rec, top, RGB(255, 0, 0), &painted);
+    session.Pump();
+    painted.clear();
+    HRGN rgn = CreateRectRgn(10, 10, 20, 20);
+    HRGN second = CreateRectRgn(40, 30, 50, 35);
+    CombineRgn(rgn, rgn, second, RGN_OR);
+    EXPECT_TRUE(InvalidateRgn(top, rgn, FALSE));
+    RECT update;
+    EXPECT_TRUE(GetUpdateRect(top, &update, FALSE));
+    EXPECT_EQ(update, (RECT{10, 10, 50, 35}));
+    EXPECT_TRUE(ValidateRgn(top, rgn));
+    EXPECT_FALSE(GetUpdateRect(top, &update, FALSE));
+    EXPECT_TRUE(InvalidateRgn(top, nullptr, FALSE)); // null: the whole client area
+    session.Pump();
+    ASSERT_EQ(painted.size(), 1u);
+    EXPECT_EQ(painted[0], (RECT{0, 0, 100, 100}));
+    DeleteObject(second);
+    DeleteObject(rgn);
+    EXPECT_FALSE(InvalidateRgn(top, rgn, FALSE)); // a deleted region
+}
