@@ -1,6 +1,7 @@
 #include "platform/user/WindowManager.h"
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/user/SystemControls.h"
 #include "platform/user/Window.h"
 
 #include <algorithm>
@@ -21,6 +22,12 @@ Window* WindowManager::Find(HWND hwnd) {
 
 WindowManager& Manager() {
     thread_local WindowManager manager;
+    // The system classes exist on every thread from its first call on.
+    thread_local bool systemClasses = false;
+    if (!systemClasses) {
+        systemClasses = true;
+        RegisterSystemClasses();
+    }
     return manager;
 }
 
