@@ -27,6 +27,7 @@ using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using UINT_PTR = std::uintptr_t;
+using INT_PTR = std::intptr_t;
 
 #ifndef TRUE
 #define TRUE 1

@@ -1,8 +1,8 @@
 #include "platform/com/DispatchObject.h"
 
 CDispatchObject::CDispatchObject(const DispatchObjectInfo& info, void* target)
-    : m_info(info), m_target(target),
-      m_events(static_cast<IDispatch*>(this), this, info.eventsIid) {
+    : m_info(info), m_target(target) {
+    m_events.emplace(static_cast<IDispatch*>(this), this, info.eventsIid);
     if (m_info.module)
         m_info.module->ObjectCreated();
 }
@@ -78,12 +78,23 @@ HRESULT CDispatchObject::FindConnectionPoint(REFIID riid, IConnectionPoint** ppC
     *ppCP = nullptr;
     if (m_info.eventsIid == GUID_NULL || riid != m_info.eventsIid)
         return CONNECT_E_NOCONNECTION;
-    *ppCP = &m_events;
-    m_events.AddRef();
+    *ppCP = &*m_events;
+    m_events->AddRef();
     return S_OK;
 }
 
 void CDispatchObject::FireEvent(DISPID dispid, VARIANT* args, UINT count) {
     ComPtr<IDispatch> keepAlive(this);
-    m_events.Fire(dispid, args, count);
+    m_events->Fire(dispid, args, count);
+}
+
+BOOL CDispatchObject::SetInterfaceIds(const IID& dispatchIid, const IID& eventsIid) {
+    if (eventsIid != m_info.eventsIid) {
+        if (m_events->HasSinks())
+            return FALSE;
+        m_events.emplace(static_cast<IDispatch*>(this), this, eventsIid);
+    }
+    m_info.dispatchIid = dispatchIid;
+    m_info.eventsIid = eventsIid;
+    return TRUE;
 }

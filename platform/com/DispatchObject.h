@@ -7,6 +7,8 @@
 #include "platform/com/ConnectionPoint.h"
 #include "platform/com/TypeInfo.h"
 
+#include <optional>
+
 struct DispatchObjectInfo {
     CComModuleState* module;   // may be null
     const DispTable* dispatch; // the object's rows
@@ -40,11 +42,17 @@ public:
 
     // Fires an event to every connected sink; `args` in declared order.
     void FireEvent(DISPID dispid, VARIANT* args = nullptr, UINT count = 0);
-    CConnectionPoint& Events() { return m_events; }
+    CConnectionPoint& Events() { return *m_events; }
+
+    // Names the object's interfaces after construction (a control's
+    // constructor does this). The event interface can change only while no
+    // sink is connected; FALSE otherwise.
+    BOOL SetInterfaceIds(const IID& dispatchIid, const IID& eventsIid);
+    const DispatchObjectInfo& Info() const { return m_info; }
 
 private:
     std::atomic<ULONG> m_refs{1};
     DispatchObjectInfo m_info;
     void* m_target;
-    CConnectionPoint m_events;
+    std::optional<CConnectionPoint> m_events;
 };

@@ -1,0 +1,57 @@
+#pragma once
+// The module's fourteen controls and eighteen property pages with their
+// registration attributes, and the order of the type library.
+#include "platform/afx/OleObjectFactory.h"
+#include "platform/com/TypeInfo.h"
+
+#include <span>
+
+namespace kw::module {
+
+// The component framework's own font, colour and picture pages.
+constexpr CLSID CLSID_StockFontPage =
+    MakeGuid(0x7EBDAAE0, 0x8120, 0x11CF, 0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10);
+constexpr CLSID CLSID_StockColorPage =
+    MakeGuid(0x7EBDAAE1, 0x8120, 0x11CF, 0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10);
+constexpr CLSID CLSID_StockPicturePage =
+    MakeGuid(0x7EBDAAE2, 0x8120, 0x11CF, 0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10);
+
+struct ControlClass {
+    const char* className; // CLedCtrl
+    const char* coclass;   // Led
+    CLSID clsid;
+    IID dispatchIid;
+    IID eventsIid;
+    const char* progId;
+    UINT typeNameId;
+    UINT toolboxBitmapId;
+    DWORD miscStatus;
+    std::span<const CLSID> propPages;
+    WORD typeLibMinor; // type library version 1.x the class registers with
+    // Null while the control is not built: creating it answers
+    // CLASS_E_CLASSNOTAVAILABLE.
+    COleObjectFactory::CreateFn create = nullptr;
+    // The members of its interfaces; null until the control is built.
+    const DispTable* dispatch = nullptr;
+    const DispTable* events = nullptr;
+};
+
+struct PageClass {
+    const char* className;
+    CLSID clsid;
+    const char* progId;
+    UINT registrationNameId;
+    UINT dialogId;
+    UINT captionId;
+};
+
+// In the order the module lists them (and registers them).
+std::span<const ControlClass> Controls();
+std::span<const PageClass> Pages();
+const ControlClass* FindControl(REFCLSID clsid);
+
+// KestrowidgeLib: three entries per control (dispatch interface, event
+// interface, coclass) in the library's order.
+const TypeLibDesc& TypeLibrary();
+
+} // namespace kw::module

@@ -1,0 +1,26 @@
+// The module file's exported entry points.
+#include "module/ClassTable.h"
+#include "module/ModuleObjects.h"
+
+#define KW_EXPORT extern "C" __attribute__((visibility("default")))
+
+KW_EXPORT HRESULT DllRegisterServer() {
+    return kw::module::RegisterModule();
+}
+
+KW_EXPORT HRESULT DllUnregisterServer() {
+    return kw::module::UnregisterModule();
+}
+
+KW_EXPORT HRESULT DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
+    return AfxDllGetClassObject(kw::module::Factories(), clsid, riid, ppv);
+}
+
+KW_EXPORT HRESULT DllCanUnloadNow() {
+    return AfxDllCanUnloadNow(kw::module::Factories());
+}
+
+// The type library resource (id 1).
+KW_EXPORT const TypeLibDesc* KwTypeLibResource(int id) {
+    return id == 1 ? &kw::module::TypeLibrary() : nullptr;
+}
