@@ -1,6 +1,7 @@
 // The module file's exported entry points.
 #include "module/ClassTable.h"
 #include "module/ModuleObjects.h"
+#include "module/VersionRecord.h"
 
 #define KW_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -23,4 +24,9 @@ KW_EXPORT HRESULT DllCanUnloadNow() {
 // The type library resource (id 1).
 KW_EXPORT const TypeLibDesc* KwTypeLibResource(int id) {
     return id == 1 ? &kw::module::TypeLibrary() : nullptr;
+}
+
+// The version record (id 1), for hosts that show a module's properties.
+KW_EXPORT const kw::module::VersionRecord* KwVersionResource(int id) {
+    return id == 1 ? &kw::module::ModuleVersion() : nullptr;
 }

@@ -281,8 +281,10 @@ std::string CPictureHolder::ToString() const {
         if (!GetIconInfo(m_icon, &info))
             return {};
         std::string text = std::string(kIconTag) + EncodeBase64(EncodeBmp(info.hbmColor));
-        if (info.hbmMask)
-            text += "," + EncodeBase64(EncodeBmp(info.hbmMask));
+        if (info.hbmMask) {
+            text += ',';
+            text += EncodeBase64(EncodeBmp(info.hbmMask));
+        }
         DeleteObject(info.hbmColor);
         DeleteObject(info.hbmMask);
         return text;
