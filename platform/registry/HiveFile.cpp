@@ -1,5 +1,7 @@
 #include "platform/registry/HiveFile.h"
 
+#include "platform/base/AtomicFile.h"
+
 #include "platform/registry/Registry.h"
 
 #include <dirent.h>
@@ -48,19 +50,6 @@ bool LockRetrying(int fd, int operation) {
         result = ::flock(fd, operation);
     } while (result < 0 && errno == EINTR);
     return result == 0;
-}
-
-bool WriteAll(int fd, std::string_view text) {
-    while (!text.empty()) {
-        ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 } // namespace
@@ -174,27 +163,8 @@ LONG ReadWholeFile(const std::string& path, std::string* text, FileStamp* stamp)
 
 LONG ReplaceFile(const std::string& dir, const std::string& fileName, const std::string& tempPrefix,
                  std::string_view text) {
-    std::string temporary = dir + "/" + tempPrefix + "XXXXXX";
-    int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return ERROR_CANTWRITE;
-    bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
-    if (::close(fd) != 0)
-        written = false;
-    std::string target = dir + "/" + fileName;
-    if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return ERROR_CANTWRITE;
-    }
-    // The rename is durable once the folder is synced. The new file is
-    // already visible and complete, so a folder that cannot be synced (some
-    // file systems refuse it) does not make the change a failure.
-    int dirFd = OpenRetrying(dir.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return ERROR_SUCCESS;
+    return kw::ReplaceFileAtomically(dir, fileName, tempPrefix, text) ? ERROR_SUCCESS
+                                                                      : ERROR_CANTWRITE;
 }
 
 void RemoveTemporaries(const std::string& dir, std::string_view tempPrefix) {
