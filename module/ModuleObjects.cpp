@@ -69,6 +69,16 @@ struct ModuleObjects {
         state->factories = &factories;
         SetResourceBitmapLoader(&LoadResourceBitmap);
     }
+    // The module may be unloaded while the process goes on: nothing of it
+    // may stay installed in the libraries it leaves behind.
+    ~ModuleObjects() {
+        SetResourceBitmapLoader(nullptr);
+        AFX_MODULE_STATE* state = AfxGetModuleState();
+        if (state->factories == &factories)
+            *state = AFX_MODULE_STATE{};
+    }
+    ModuleObjects(const ModuleObjects&) = delete;
+    ModuleObjects& operator=(const ModuleObjects&) = delete;
 };
 
 ModuleObjects& Objects() {

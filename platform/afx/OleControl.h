@@ -222,6 +222,7 @@ public:
     STDMETHOD(InitNew)() override;
     STDMETHOD(Load)(IPropertyBag* pPropBag, IErrorLog* pErrorLog) override;
     STDMETHOD(Save)(IPropertyBag* pPropBag, BOOL fClearDirty, BOOL fSaveAllProperties) override;
+    STDMETHOD(IsDirty)() override { return m_modified ? S_OK : S_FALSE; }
 
     // [SECTION] IOleObject
 

@@ -131,6 +131,10 @@ bool COleControl::HasStock(DISPID dispid) const {
 }
 
 void COleControl::FireEventArgs(DISPID dispid, VARIANT* args, UINT count) {
+    // Only the events of the control's own event interface reach a sink; a
+    // control without a Click row (the Led) fires no stock Click.
+    if (!FindEvent(dispid))
+        return;
     CDispatchObject::FireEvent(dispid, args, count);
 }
 

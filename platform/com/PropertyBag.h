@@ -28,6 +28,10 @@ struct IPersistPropertyBag : IUnknown {
     STDMETHOD(InitNew)() = 0;
     STDMETHOD(Load)(IPropertyBag* pPropBag, IErrorLog* pErrorLog) = 0;
     STDMETHOD(Save)(IPropertyBag* pPropBag, BOOL fClearDirty, BOOL fSaveAllProperties) = 0;
+    // S_OK when the object changed since it was last saved or initialised,
+    // S_FALSE when not. The platform offers this on its stream and storage
+    // persistence interfaces; ours carries it here, where hosts persist.
+    STDMETHOD(IsDirty)() = 0;
 
 protected:
     ~IPersistPropertyBag() = default;

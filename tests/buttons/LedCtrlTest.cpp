@@ -254,3 +254,46 @@ TEST_F(LedTest, ALampSavedByNameLoadsAgain) {
     session.Pump();
     EXPECT_EQ(session.Pixels(m_host).Pixel(40 + 6, 10 + 6), kGrey);
 }
+
+namespace {
+
+// Counts every event that reaches it.
+class CCountingSink final : public IDispatch {
+public:
+    int events = 0;
+    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override {
+        *ppv = riid == IID_IUnknown || riid == IID_IDispatch ? this : nullptr;
+        return *ppv ? S_OK : E_NOINTERFACE;
+    }
+    STDMETHOD_(ULONG, AddRef)() override { return 2; }
+    STDMETHOD_(ULONG, Release)() override { return 1; }
+    STDMETHOD(GetTypeInfoCount)(UINT* n) override {
+        *n = 0;
+        return S_OK;
+    }
+    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHOD(GetIDsOfNames)(REFIID, const char* const*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
+    STDMETHOD(Invoke)
+    (DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        ++events;
+        return S_OK;
+    }
+};
+
+} // namespace
+
+TEST_F(LedTest, AClickedLampFiresNoEvent) {
+    ComPtr<IConnectionPointContainer> container;
+    ASSERT_EQ(m_led.As(IID_IConnectionPointContainer, &container), S_OK);
+    ComPtr<IConnectionPoint> point;
+    ASSERT_EQ(container->FindConnectionPoint(kw::ids::IID_DLedEvents, point.Out()), S_OK);
+    CCountingSink sink;
+    DWORD cookie = 0;
+    ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
+    session.MouseMove(15, 15);
+    session.Click();
+    EXPECT_EQ(sink.events, 0);
+    point->Unadvise(cookie);
+}

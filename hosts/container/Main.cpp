@@ -1,0 +1,214 @@
+// kwcontainer: the test container. It loads the module through the
+// registry, places controls in a headless form and lets a Lua 5.4 script
+// drive them through late-bound dispatch.
+//
+//   kwcontainer [OPTIONS] SCRIPT.lua [ARGS...]   runs a script
+//   kwcontainer [OPTIONS] -e CODE [ARGS...]      runs a line of code
+//   kwcontainer [OPTIONS] --list                 lists the registered classes
+//
+//   --registry DIR      the registry root for this run (as KW_REGISTRY_DIR)
+//   --register MODULE   registers a module file before anything else
+//
+// Exit status: 0 success, 1 a script error, 2 bad arguments, 3 the module
+// could not be registered or the registry read.
+#include "hosts/container/ClassList.h"
+#include "hosts/container/ControlProxy.h"
+#include "hosts/container/ScriptFunctions.h"
+#include "hosts/container/VariantLua.h"
+#include "platform/com/ComLoader.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace kw::container;
+
+enum ExitCode { kOk = 0, kScriptError = 1, kBadArguments = 2, kSetupFailed = 3 };
+
+struct CommandLine {
+    std::string registry;
+    std::string registerModule;
+    bool list = false;
+    std::string code;   // -e
+    std::string script; // a file
+    std::vector<std::string> args;
+};
+
+void PrintUsage() {
+    std::fprintf(stderr,
+                 "usage: kwcontainer [--registry DIR] [--register MODULE] SCRIPT.lua [ARGS...]\n"
+                 "       kwcontainer [--registry DIR] [--register MODULE] -e CODE [ARGS...]\n"
+                 "       kwcontainer [--registry DIR] [--register MODULE] --list\n");
+}
+
+bool ParseCommandLine(int argc, char** argv, CommandLine* cl) {
+    int i = 1;
+    bool haveCode = false;
+    for (; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](std::string* out) {
+            if (i + 1 >= argc)
+                return false;
+            *out = argv[++i];
+            return true;
+        };
+        if (arg == "--registry") {
+            if (!value(&cl->registry))
+                return false;
+        } else if (arg == "--register") {
+            if (!value(&cl->registerModule))
+                return false;
+        } else if (arg == "--list") {
+            cl->list = true;
+        } else if (arg == "-e") {
+            if (!value(&cl->code))
+                return false;
+            haveCode = true;
+            ++i;
+            break;
+        } else if (!arg.empty() && arg[0] == '-') {
+            return false;
+        } else {
+            cl->script = arg;
+            ++i;
+            break;
+        }
+    }
+    for (; i < argc; ++i)
+        cl->args.emplace_back(argv[i]);
+    if (cl->list)
+        return !haveCode && cl->script.empty() && cl->args.empty();
+    return haveCode || !cl->script.empty();
+}
+
+int RegisterModule(const std::string& path) {
+    char resolved[PATH_MAX];
+    const std::string absolute = realpath(path.c_str(), resolved) ? resolved : path;
+    CModuleFile module;
+    std::string error;
+    HRESULT hr = module.Open(absolute, &error);
+    if (FAILED(hr)) {
+        std::fprintf(stderr, "kwcontainer: the module \"%s\" cannot be loaded (%s): %s\n",
+                     absolute.c_str(), HResultText(hr).c_str(), error.c_str());
+        return kSetupFailed;
+    }
+    auto entry = reinterpret_cast<DllRegisterServerFn>(module.Symbol("DllRegisterServer"));
+    if (!entry) {
+        std::fprintf(stderr, "kwcontainer: the module \"%s\" has no DllRegisterServer\n",
+                     absolute.c_str());
+        return kSetupFailed;
+    }
+    if (FAILED(hr = entry())) {
+        std::fprintf(stderr, "kwcontainer: registering \"%s\" failed: %s\n", absolute.c_str(),
+                     HResultText(hr).c_str());
+        return kSetupFailed;
+    }
+    // The module stays loaded for the life of the process (see RunScript).
+    static CModuleFile* kept = new CModuleFile(std::move(module));
+    (void)kept;
+    return kOk;
+}
+
+int List() {
+    std::string error;
+    const auto classes = ListRegisteredClasses(&error);
+    if (!classes) {
+        std::fprintf(stderr, "kwcontainer: %s\n", error.c_str());
+        return kSetupFailed;
+    }
+    int controls = 0, pages = 0;
+    for (const RegisteredClass& entry : *classes) {
+        std::printf("%-8s %-40s %s  %s\n", entry.isControl ? "control" : "page",
+                    entry.progId.empty() ? "(no ProgID)" : entry.progId.c_str(),
+                    entry.clsid.c_str(), entry.name.c_str());
+        ++(entry.isControl ? controls : pages);
+    }
+    std::printf("%d controls, %d pages\n", controls, pages);
+    return kOk;
+}
+
+int Traceback(lua_State* L) {
+    const char* message = lua_tostring(L, 1);
+    if (!message)
+        message = lua_pushfstring(L, "(error object is a %s value)", luaL_typename(L, 1));
+    luaL_traceback(L, L, message, 1);
+    return 1;
+}
+
+void OpenScriptInterface(lua_State* L, const CommandLine& cl) {
+    luaL_openlibs(L);
+    RegisterControlProxy(L);
+    RegisterFormFunctions(L);
+    RegisterPersistFunctions(L);
+    RegisterPictureFunctions(L);
+    RegisterInputFunctions(L);
+    // Lua's own load stays reachable as kw.lua_load; `load` is the
+    // container's (a stored control).
+    lua_newtable(L);
+    lua_getglobal(L, "load");
+    lua_setfield(L, -2, "lua_load");
+    RegisterArrayFunctions(L);
+    lua_setglobal(L, "kw");
+    RegisterHostFunctions(L);
+
+    lua_createtable(L, int(cl.args.size()), 1);
+    lua_pushstring(L, cl.script.empty() ? "-e" : cl.script.c_str());
+    lua_rawseti(L, -2, 0);
+    for (std::size_t i = 0; i < cl.args.size(); ++i) {
+        lua_pushstring(L, cl.args[i].c_str());
+        lua_rawseti(L, -2, lua_Integer(i + 1));
+    }
+    lua_setglobal(L, "arg");
+}
+
+int RunScript(const CommandLine& cl) {
+    lua_State* L = luaL_newstate();
+    if (!L) {
+        std::fprintf(stderr, "kwcontainer: out of memory\n");
+        return kScriptError;
+    }
+    int status = LUA_OK;
+    {
+        CContainer container(L);
+        OpenScriptInterface(L, cl);
+        lua_pushcfunction(L, &Traceback);
+        status = cl.script.empty()
+                     ? luaL_loadbufferx(L, cl.code.data(), cl.code.size(), "=(command line)", "t")
+                     : luaL_loadfilex(L, cl.script.c_str(), "t");
+        if (status == LUA_OK) {
+            for (const std::string& a : cl.args)
+                lua_pushstring(L, a.c_str());
+            status = lua_pcall(L, int(cl.args.size()), 0, -2 - int(cl.args.size()));
+        }
+        if (status != LUA_OK)
+            std::fprintf(stderr, "kwcontainer: %s\n", ErrorText(L, -1).c_str());
+        container.CloseAll();
+        lua_close(L);
+    }
+    CoFreeUnusedLibraries();
+    return status == LUA_OK ? kOk : kScriptError;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    CommandLine cl;
+    if (!ParseCommandLine(argc, argv, &cl)) {
+        PrintUsage();
+        return kBadArguments;
+    }
+    if (!cl.registry.empty())
+        setenv("KW_REGISTRY_DIR", cl.registry.c_str(), 1);
+    if (!cl.registerModule.empty())
+        if (int rc = RegisterModule(cl.registerModule); rc != kOk)
+            return rc;
+    if (cl.list)
+        return List();
+    return RunScript(cl);
+}

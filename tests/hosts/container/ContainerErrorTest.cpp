@@ -1,0 +1,91 @@
+// Mistakes in scripts and damaged input end the run with a message that
+// names the mistake and a non-zero status, never a crash; a dispatch error
+// that the script catches does not end it.
+#include "ContainerTestSupport.h"
+
+namespace kw::container::test {
+namespace {
+
+struct BadScript {
+    const char* what;
+    const char* script;
+    const char* message; // a part of the message on standard error
+};
+
+TEST_F(ContainerTest, EveryMistakeEndsTheScriptWithAClearMessage) {
+    WriteFile("damaged.json", "{\"format\": \"kestrowidge-form\", \"version\": 1, \"controls\": [");
+    WriteFile("wrongshape.json",
+              "{\"format\": \"kestrowidge-form\", \"version\": 1, \"controls\": [{\"name\": 5}]}");
+    const BadScript cases[] = {
+        {"unknown class", "insert('Kestrowidge.NoSuchCtrl.1')",
+         "\"Kestrowidge.NoSuchCtrl.1\" cannot be created: CLASS_E_CLASSNOTAVAILABLE (0x80040111)"},
+        {"registered but not available", "insert('Kestrowidge.SpinEditCtrl.1')",
+         "CLASS_E_CLASSNOTAVAILABLE (0x80040111)"},
+        {"wrong argument type", "insert(5)", "insert: argument 1 (class) must be a string"},
+        {"wrong property type", "local c = insert('Kestrowidge.LedCtrl.1'); c.Color = 'red'",
+         "Led1.Color: DISP_E_TYPEMISMATCH (0x80020005)"},
+        {"value out of range", "local c = insert('Kestrowidge.LedCtrl.1'); c.Color = 70000",
+         "Led1.Color: DISP_E_"},
+        {"unknown member", "local c = insert('Kestrowidge.LedCtrl.1'); print(c.Colour)",
+         "Led1.Colour: no such member (DISP_E_UNKNOWNNAME (0x80020006))"},
+        {"a function as a value", "local c = insert('Kestrowidge.LedCtrl.1'); c:SetMode(print)",
+         "Led1.SetMode argument 1: a function cannot be given to a control"},
+        {"damaged form file", "loadform('damaged.json')", "\"damaged.json\" is not a stored form"},
+        {"form of the wrong shape", "loadform('wrongshape.json')", "\"name\""},
+        {"missing file", "load('missing.json')",
+         "load: cannot read \"missing.json\": No such file or directory"},
+        {"unknown event", "local c = insert('Kestrowidge.LedCtrl.1'); on(c, 'Blink', print)",
+         "on: Led1 has no event \"Blink\""},
+        {"unknown mouse action", "local c = insert('Kestrowidge.LedCtrl.1'); mouse(c, 'x', 1, 1)",
+         "mouse: unknown action \"x\""},
+        {"pixel outside", "local c = insert('Kestrowidge.LedCtrl.1'); pixel(c, 12, 0)",
+         "pixel: (12, 0) lies outside Led1"},
+        {"syntax error", "x = = 1", "unexpected symbol near '='"},
+        {"runtime error", "error('stop here')", "script.lua:1: stop here"},
+    };
+    for (const BadScript& c : cases) {
+        const RunResult run = Script(c.script);
+        EXPECT_EQ(run.status, 1) << c.what << "\n" << run.Transcript();
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.what << "\n" << run.err;
+        EXPECT_EQ(run.err.find("Sanitizer"), std::string::npos) << c.what << "\n" << run.err;
+    }
+}
+
+TEST_F(ContainerTest, ACaughtDispatchErrorLeavesTheScriptRunning) {
+    const RunResult run = Script(R"(
+local c = insert("Kestrowidge.LedCtrl.1")
+local ok, err = pcall(function() c.Shape = "round" end)
+print("caught", ok, err ~= nil)
+c.Shape = 1
+print("after", c.Shape)
+)");
+    ASSERT_EQ(run.status, 0) << run.Transcript();
+    EXPECT_NE(run.out.find("caught\tfalse\ttrue"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("after\t1"), std::string::npos) << run.out;
+}
+
+TEST_F(ContainerTest, BadCommandLinesAndAMissingScriptFail) {
+    EXPECT_EQ(Container("").status, 2);
+    EXPECT_EQ(Container("--bogus x.lua").status, 2);
+    EXPECT_EQ(Container("--list extra").status, 2);
+    const RunResult missing = Container("nothing-here.lua");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("cannot open nothing-here.lua"), std::string::npos) << missing.err;
+}
+
+TEST_F(ContainerTest, AnEmptyRegistryOffersNoClassesAndTheOptionRegisters) {
+    const RunResult empty = Container("--registry empty-root --list");
+    ASSERT_EQ(empty.status, 0) << empty.Transcript();
+    EXPECT_NE(empty.out.find("0 controls, 0 pages"), std::string::npos) << empty.out;
+    const RunResult none =
+        Container("--registry empty-root -e " + Quote("insert('Kestrowidge.LedCtrl.1')"));
+    EXPECT_EQ(none.status, 1);
+    EXPECT_NE(none.err.find("CLASS_E_CLASSNOTAVAILABLE"), std::string::npos) << none.err;
+    const RunResult registered =
+        Container(std::string("--registry own-root --register ") + KW_MODULE_PATH + " --list");
+    ASSERT_EQ(registered.status, 0) << registered.Transcript();
+    EXPECT_NE(registered.out.find("14 controls, 18 pages"), std::string::npos) << registered.out;
+}
+
+} // namespace
+} // namespace kw::container::test
