@@ -4,6 +4,7 @@
 #include "hosts/container/ScriptFunctions.h"
 #include "platform/afx/ControlStorage.h"
 #include "platform/afx/JsonPropertyBag.h"
+#include "platform/base/AtomicFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -32,23 +33,10 @@ std::string ReadTextFile(const std::string& path, const char* function) {
     return result;
 }
 
-// Writes a whole file or nothing: a temporary file beside it, flushed to
-// disk, then renamed over the old one.
+// Writes a whole file or nothing (see AtomicFile.h).
 void WriteTextFileAtomic(const std::string& path, const std::string& text, const char* function) {
-    const std::string temporary = path + ".tmp" + std::to_string(getpid());
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
+    if (!kw::WriteFileAtomically(path, text))
         Fail(std::string(function) + ": cannot write \"" + path + "\": " + std::strerror(errno));
-    bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = fsync(fileno(file)) == 0 && ok;
-    const int error = errno;
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int why = ok ? errno : error;
-        std::remove(temporary.c_str());
-        Fail(std::string(function) + ": cannot write \"" + path + "\": " + std::strerror(why));
-    }
 }
 
 // The control's properties, saved with the modified flag cleared.
