@@ -117,9 +117,10 @@ int LoadForm(lua_State* L) {
     }
     lua_newtable(L);
     for (const StoredControl& stored : form->controls) {
-        InsertOptions options;
+        InsertOptions options{};
         options.name = stored.name;
-        options.rect = RECT{stored.x, stored.y, stored.x + stored.w, stored.y + stored.h};
+        const RECT place{stored.x, stored.y, stored.x + stored.w, stored.y + stored.h};
+        options.rect.emplace(place);
         CControlSite& site =
             container.Insert(stored.classId, options, &stored.properties, "loadform");
         lua_pushlstring(L, stored.name.data(), stored.name.size());
