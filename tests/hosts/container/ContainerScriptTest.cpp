@@ -194,5 +194,31 @@ TEST_F(ContainerTest, ScriptArgumentsAndInlineCode) {
     EXPECT_EQ(inline_.out, "2\n");
 }
 
+TEST_F(ContainerTest, EventHandlersAnswerThroughByReferenceArguments) {
+    const RunResult reg = Command(std::string(KW_REGSVR_PATH) + " -s " + KW_ASKER_PATH);
+    ASSERT_EQ(reg.status, 0) << reg.Transcript();
+    const RunResult run = Script(kPrelude + R"(
+local c = insert("Kestrowidge.AskerCtrl.1", {name = "asker"})
+expect(c:Ask(2), "0:mm", "without a handler")
+on(c, "Ask", function(args)
+    expect(args.unit, 2, "the by-value argument")
+    expect(args.Text, "mm", "the by-reference argument before the answer")
+    args.Text = "Grad"
+    args.bHandled = true
+end)
+expect(c:Ask(2), "1:Grad", "with a handler")
+off(c, "Ask")
+expect(c:Ask(3), "0:mm", "after off")
+on(c, "Ask", function(args) error("the handler fails") end)
+local ok, message = pcall(function() return c:Ask(4) end)
+expect(ok, false, "a failing handler")
+expect(message:find("the handler fails") ~= nil, true, "its message")
+)");
+    EXPECT_EQ(run.status, 0) << run.Transcript();
+    // Every fired event is logged, with its final by-reference values.
+    EXPECT_NE(run.out.find("event asker.Ask(2"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("event asker.Ask(3"), std::string::npos) << run.out;
+}
+
 } // namespace
 } // namespace kw::container::test
