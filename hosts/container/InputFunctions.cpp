@@ -101,6 +101,49 @@ private:
     std::vector<BYTE> m_held;
 };
 
+// Mouse buttons held around an action: option `buttons`, a string of the
+// letters l, r and m. Buttons not already down are pressed where the pointer
+// is before the action and released after it, so a move with
+// {buttons = "l"} drags from the current point to the new one.
+class HeldButtons {
+public:
+    HeldButtons(lua_State* L, int opts, CContainer& container) : m_session(container.Session()) {
+        if (lua_isnoneornil(L, opts))
+            return;
+        lua_getfield(L, opts, "buttons");
+        if (lua_isnil(L, -1)) {
+            lua_pop(L, 1);
+            return;
+        }
+        if (lua_type(L, -1) != LUA_TSTRING)
+            Fail("mouse: option buttons must be a string of l, r and m");
+        const std::string letters = lua_tostring(L, -1);
+        lua_pop(L, 1);
+        for (char c : letters) {
+            if (c != 'l' && c != 'r' && c != 'm')
+                Fail("mouse: option buttons may hold only the letters l, r and m");
+            const MouseButton b = c == 'l'   ? MouseButton::Left
+                                  : c == 'r' ? MouseButton::Right
+                                             : MouseButton::Middle;
+            const BYTE vk = c == 'l' ? VK_LBUTTON : c == 'r' ? VK_RBUTTON : VK_MBUTTON;
+            if (GetAsyncKeyState(vk) < 0)
+                continue; // already down
+            m_session.MouseDown(b);
+            m_held.push_back(b);
+        }
+    }
+    ~HeldButtons() {
+        for (auto it = m_held.rbegin(); it != m_held.rend(); ++it)
+            m_session.MouseUp(*it);
+    }
+    HeldButtons(const HeldButtons&) = delete;
+    HeldButtons& operator=(const HeldButtons&) = delete;
+
+private:
+    kw::headless::HeadlessSession& m_session;
+    std::vector<MouseButton> m_held;
+};
+
 int Mouse(lua_State* L) {
     CControlSite& site = ArgControl(L, 1, "mouse");
     const std::string action = ArgString(L, 2, "mouse", "action");
@@ -131,6 +174,7 @@ int Mouse(lua_State* L) {
     auto& session = container.Session();
     {
         HeldModifiers modifiers(L, 5, "mouse", container);
+        HeldButtons buttons(L, 5, container);
         session.MouseMove(site.Hwnd(), int(x), int(y));
         if (verb == "down")
             session.MouseDown(button);

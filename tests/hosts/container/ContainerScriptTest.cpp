@@ -220,5 +220,39 @@ expect(message:find("the handler fails") ~= nil, true, "its message")
     EXPECT_NE(run.out.find("event asker.Ask(3"), std::string::npos) << run.out;
 }
 
+TEST_F(ContainerTest, MouseInputReachesTheControl) {
+    const RunResult reg = Command(std::string(KW_REGSVR_PATH) + " -s " + KW_ASKER_PATH);
+    ASSERT_EQ(reg.status, 0) << reg.Transcript();
+    const RunResult run = Script(R"(
+local c = insert("Kestrowidge.AskerCtrl.1", {name = "asker", x = 10, y = 10, w = 20, h = 20})
+print("click inside")
+mouse(c, "lclick", 5, 5)
+print("released outside")
+mouse(c, "ldown", 5, 5)
+mouse(c, "lup", 40, 5)
+print("dragged out")
+mouse(c, "move", 5, 5)
+mouse(c, "move", 40, 5, {buttons = "l"})
+print("dragged in")
+mouse(c, "move", 40, 5)
+mouse(c, "move", 5, 5, {buttons = "l"})
+print("end")
+)");
+    ASSERT_EQ(run.status, 0) << run.Transcript();
+    auto clicksBetween = [&](const char* from, const char* to) {
+        std::size_t begin = run.out.find(from), end = run.out.find(to);
+        int count = 0;
+        for (std::size_t at = run.out.find("event asker.Click()", begin);
+             at != std::string::npos && at < end; at = run.out.find("event asker.Click()", at + 1))
+            ++count;
+        return count;
+    };
+    EXPECT_EQ(clicksBetween("click inside", "released outside"), 1) << run.out;
+    EXPECT_EQ(clicksBetween("released outside", "dragged out"), 0) << run.out;
+    EXPECT_EQ(clicksBetween("dragged out", "dragged in"), 0) << run.out;
+    // Pressed outside, released inside: not a click of this control.
+    EXPECT_EQ(clicksBetween("dragged in", "end"), 0) << run.out;
+}
+
 } // namespace
 } // namespace kw::container::test

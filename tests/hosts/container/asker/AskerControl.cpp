@@ -1,6 +1,7 @@
 // A control module for the container's event tests: one control whose
 // method fires an event with by-reference parameters and reports the
-// answers, the way the SpinEdit asks its host for unit texts.
+// answers, the way the SpinEdit asks its host for unit texts, and fires the
+// stock Click.
 #include "platform/afx/OleControl.h"
 #include "platform/afx/OleObjectFactory.h"
 
@@ -36,7 +37,8 @@ constexpr DispParam kAskParams[] = {{"unit", VT_I2}};
 constexpr DispParam kAskEventParams[] = {
     {"unit", VT_I2}, {"Text", VT_BYREF | VT_BSTR}, {"bHandled", VT_BYREF | VT_BOOL}};
 const DispEntry kRows[] = {DispMethod<&CAskerCtrl::Ask>("Ask", 1, VT_BSTR, kAskParams)};
-const DispEntry kEventRows[] = {DispEvent("Ask", kEventAsk, kAskEventParams)};
+const DispEntry kEventRows[] = {DispEvent("Ask", kEventAsk, kAskEventParams),
+                                DispStockClickEvent()};
 const DispTable kDispatch{kRows};
 const DispTable kEvents{kEventRows};
 const TypeDesc kTypes[] = {
