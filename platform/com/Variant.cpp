@@ -537,45 +537,36 @@ HRESULT VariantChangeType(VARIANT* dest, const VARIANT* src, USHORT flags, VARTY
     return S_OK;
 }
 
-CComVariant CComVariant::I2(SHORT value) {
+namespace {
+
+// A variant of type `vt` holding `value` in the union member `field`.
+template <class T> CComVariant Holding(VARTYPE vt, T VARIANT::*field, T value) {
     CComVariant v;
-    v.vt = VT_I2;
-    v.iVal = value;
+    v.vt = vt;
+    v.*field = value;
     return v;
+}
+
+} // namespace
+
+CComVariant CComVariant::I2(SHORT value) {
+    return Holding(VT_I2, &VARIANT::iVal, value);
 }
 CComVariant CComVariant::I4(LONG value) {
-    CComVariant v;
-    v.vt = VT_I4;
-    v.lVal = value;
-    return v;
+    return Holding(VT_I4, &VARIANT::lVal, value);
 }
 CComVariant CComVariant::R4(float value) {
-    CComVariant v;
-    v.vt = VT_R4;
-    v.fltVal = value;
-    return v;
+    return Holding(VT_R4, &VARIANT::fltVal, value);
 }
 CComVariant CComVariant::R8(double value) {
-    CComVariant v;
-    v.vt = VT_R8;
-    v.dblVal = value;
-    return v;
+    return Holding(VT_R8, &VARIANT::dblVal, value);
 }
 CComVariant CComVariant::Bool(bool value) {
-    CComVariant v;
-    v.vt = VT_BOOL;
-    v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-    return v;
+    return Holding(VT_BOOL, &VARIANT::boolVal, value ? VARIANT_TRUE : VARIANT_FALSE);
 }
 CComVariant CComVariant::Str(std::string_view utf8) {
-    CComVariant v;
-    v.vt = VT_BSTR;
-    v.bstrVal = SysAllocStringView(utf8);
-    return v;
+    return Holding(VT_BSTR, &VARIANT::bstrVal, SysAllocStringView(utf8));
 }
 CComVariant CComVariant::Error(SCODE code) {
-    CComVariant v;
-    v.vt = VT_ERROR;
-    v.scode = code;
-    return v;
+    return Holding(VT_ERROR, &VARIANT::scode, code);
 }
