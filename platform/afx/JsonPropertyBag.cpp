@@ -8,24 +8,6 @@
 CJsonPropertyBag::CJsonPropertyBag(nlohmann::json values)
     : m_values(values.is_object() ? std::move(values) : nlohmann::json::object()) {}
 
-HRESULT CJsonPropertyBag::QueryInterface(REFIID riid, void** ppv) {
-    if (!ppv)
-        return E_POINTER;
-    *ppv = nullptr;
-    if (riid != IID_IUnknown && riid != IID_IPropertyBag)
-        return E_NOINTERFACE;
-    *ppv = static_cast<IPropertyBag*>(this);
-    AddRef();
-    return S_OK;
-}
-
-ULONG CJsonPropertyBag::Release() {
-    ULONG left = --m_refs;
-    if (left == 0)
-        delete this;
-    return left;
-}
-
 namespace {
 
 // The shortest decimal that reads back as the same float, as a double, so

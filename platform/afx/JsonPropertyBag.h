@@ -3,21 +3,17 @@
 // control's properties. Numbers, strings and booleans map to variants;
 // values JSON cannot hold (infinities, not-a-number) are kept as the
 // strings "Infinity", "-Infinity" and "NaN" and read back as numbers.
+#include "platform/com/ComObject.h"
 #include "platform/com/PropertyBag.h"
 
 #include <nlohmann/json.hpp>
 
-#include <atomic>
-
-class CJsonPropertyBag final : public IPropertyBag {
+class CJsonPropertyBag final : public CComObjectRoot<IPropertyBag, IID_IPropertyBag> {
 public:
     CJsonPropertyBag() : m_values(nlohmann::json::object()) {}
     // A value that is not an object starts an empty bag.
     explicit CJsonPropertyBag(nlohmann::json values);
 
-    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override;
-    STDMETHOD_(ULONG, AddRef)() override { return ++m_refs; }
-    STDMETHOD_(ULONG, Release)() override;
     // Names match exactly (persistence names are case-sensitive). Objects,
     // arrays and null are not property values: E_FAIL.
     STDMETHOD(Read)(const char* pszPropName, VARIANT* pVar, IErrorLog* pErrorLog) override;
@@ -27,6 +23,5 @@ public:
     const nlohmann::json& Values() const { return m_values; }
 
 private:
-    std::atomic<ULONG> m_refs{1};
     nlohmann::json m_values;
 };

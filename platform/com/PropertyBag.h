@@ -5,9 +5,9 @@
 #include "platform/com/Unknown.h"
 #include "platform/com/Variant.h"
 
-constexpr IID IID_IPropertyBag =
+inline constexpr IID IID_IPropertyBag =
     MakeGuid(0x55272A00, 0x42CB, 0x11CE, 0x81, 0x35, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51);
-constexpr IID IID_IPersistPropertyBag =
+inline constexpr IID IID_IPersistPropertyBag =
     MakeGuid(0x37D84F60, 0x42CB, 0x11CE, 0x81, 0x35, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51);
 
 struct IErrorLog;

@@ -1,35 +1,18 @@
 #include "platform/com/TypeInfo.h"
 
-#include <atomic>
+#include "platform/com/ComObject.h"
+
 #include <new>
 
 namespace {
 
 class CTypeLib;
 
-class CTypeInfo final : public ITypeInfo {
+class CTypeInfo final : public CComObjectRoot<ITypeInfo, IID_ITypeInfo> {
 public:
     CTypeInfo(CTypeLib* lib, UINT index);
-    ~CTypeInfo();
+    ~CTypeInfo() override;
 
-    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override {
-        if (!ppv)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_ITypeInfo) {
-            *ppv = static_cast<ITypeInfo*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return ++m_refs; }
-    STDMETHOD_(ULONG, Release)() override {
-        ULONG left = --m_refs;
-        if (left == 0)
-            delete this;
-        return left;
-    }
     STDMETHOD(GetTypeAttr)(TYPEATTR* attr) override;
     STDMETHOD(GetMemberDesc)(UINT index, const DispEntry** ppEntry) override;
     STDMETHOD(GetDocumentation)
@@ -42,40 +25,21 @@ public:
 
 private:
     const TypeDesc& Desc() const;
-    std::atomic<ULONG> m_refs{1};
     CTypeLib* m_lib; // one reference held
     UINT m_index;
 };
 
-class CTypeLib final : public ITypeLib {
+class CTypeLib final : public CComObjectRoot<ITypeLib, IID_ITypeLib> {
 public:
     CTypeLib(const TypeLibDesc* desc, IUnknown* keepAlive) : m_desc(desc), m_keepAlive(keepAlive) {
         if (m_keepAlive)
             m_keepAlive->AddRef();
     }
-    ~CTypeLib() {
+    ~CTypeLib() override {
         if (m_keepAlive)
             m_keepAlive->Release();
     }
 
-    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override {
-        if (!ppv)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_ITypeLib) {
-            *ppv = static_cast<ITypeLib*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return ++m_refs; }
-    STDMETHOD_(ULONG, Release)() override {
-        ULONG left = --m_refs;
-        if (left == 0)
-            delete this;
-        return left;
-    }
     STDMETHOD_(UINT, GetTypeInfoCount)() override {
         return static_cast<UINT>(m_desc->types.size());
     }
@@ -142,7 +106,6 @@ public:
     const TypeLibDesc& Desc() const { return *m_desc; }
 
 private:
-    std::atomic<ULONG> m_refs{1};
     const TypeLibDesc* m_desc;
     IUnknown* m_keepAlive;
 };

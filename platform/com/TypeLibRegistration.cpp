@@ -1,8 +1,8 @@
 #include "platform/com/ComLoader.h"
+#include "platform/com/ComObject.h"
 #include "platform/com/TypeInfo.h"
 #include "platform/registry/Registry.h"
 
-#include <atomic>
 #include <cstdio>
 #include <new>
 #include <optional>
@@ -40,29 +40,11 @@ std::string DirectoryOf(const std::string& path) {
 }
 
 // Keeps a module file loaded while a library read from it is alive.
-class CLoadedFile final : public IUnknown {
+class CLoadedFile final : public CComObjectRoot<IUnknown, IID_IUnknown> {
 public:
     explicit CLoadedFile(CModuleFile file) : m_file(std::move(file)) {}
-    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override {
-        if (!ppv)
-            return E_POINTER;
-        *ppv = nullptr;
-        if (riid != IID_IUnknown)
-            return E_NOINTERFACE;
-        *ppv = this;
-        AddRef();
-        return S_OK;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return ++m_refs; }
-    STDMETHOD_(ULONG, Release)() override {
-        ULONG left = --m_refs;
-        if (left == 0)
-            delete this;
-        return left;
-    }
 
 private:
-    std::atomic<ULONG> m_refs{1};
     CModuleFile m_file;
 };
 
