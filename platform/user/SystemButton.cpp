@@ -15,6 +15,7 @@
 #include "platform/gdi/SysColors.h"
 #include "platform/gdi/Text.h"
 #include "platform/gdi/Theme.h"
+#include "platform/user/EditControl.h"
 #include "platform/user/Input.h"
 #include "platform/user/MessageQueue.h"
 #include "platform/user/Paint.h"
@@ -527,6 +528,8 @@ void RegisterSystemClasses() {
     wc.lpfnWndProc = &detail::StaticProc;
     wc.lpszClassName = "STATIC";
     RegisterClassA(&wc);
+
+    detail::RegisterEditClass();
 }
 
 } // namespace kw::user

@@ -1,8 +1,8 @@
 #pragma once
-// The system window classes "BUTTON" and "STATIC": their styles, messages,
-// notifications and the owner-draw structure, with the platform's values.
-// Both classes are registered in every thread's window manager before its
-// first use.
+// The system window classes "BUTTON", "STATIC" and "EDIT": their styles,
+// messages, notifications and the owner-draw structure, with the platform's
+// values. The classes are registered in every thread's window manager before
+// its first use.
 //
 // Buttons draw themselves (push buttons, check boxes, radio buttons, group
 // boxes) or, with BS_OWNERDRAW, ask their parent with WM_DRAWITEM. They track
@@ -12,6 +12,11 @@
 // WM_CTLCOLORSTATIC, with the text colour and background mode the parent set
 // on the DC. Both paint into the DC in wParam of WM_PAINT when there is one,
 // and draw with the font of WM_SETFONT (DEFAULT_GUI_FONT until one is set).
+//
+// Edits hold one line of text with a caret and a selection, edited with the
+// keyboard and the mouse; SystemEdit.cpp describes what they do. They tell
+// their parent of focus changes and of changed text with WM_COMMAND
+// (MAKEWPARAM(id, EN_...), hwnd), the EN_ codes of WindowMessages.h.
 #include "platform/user/UserTypes.h"
 #include "platform/user/WindowMessages.h"
 
@@ -83,6 +88,40 @@ constexpr UINT STM_GETICON = 0x0171;
 
 constexpr WORD STN_CLICKED = 0;
 
+// [SECTION] Edits
+
+constexpr DWORD ES_LEFT = 0x0000;
+constexpr DWORD ES_CENTER = 0x0001;
+constexpr DWORD ES_RIGHT = 0x0002;
+// An edit shows one line; ES_MULTILINE is accepted and changes nothing.
+constexpr DWORD ES_MULTILINE = 0x0004;
+constexpr DWORD ES_AUTOHSCROLL = 0x0080;
+constexpr DWORD ES_NOHIDESEL = 0x0100;
+constexpr DWORD ES_READONLY = 0x0800;
+constexpr DWORD ES_NUMBER = 0x2000;
+
+// EM_GETSEL answers MAKELONG(start, end), -1 when either exceeds 0xFFFF, and
+// stores both in the DWORDs wParam and lParam point to (when not null).
+constexpr UINT EM_GETSEL = 0x00B0;
+// Anchor in wParam, caret in lParam: (0, -1) selects everything, a start of
+// -1 removes the selection. Does not scroll; EM_SCROLLCARET does.
+constexpr UINT EM_SETSEL = 0x00B1;
+constexpr UINT EM_SCROLLCARET = 0x00B7;
+// lParam: the text that replaces the selection.
+constexpr UINT EM_REPLACESEL = 0x00C2;
+// The most characters the user may type; 0 means 0x7FFFFFFE.
+constexpr UINT EM_LIMITTEXT = 0x00C5;
+constexpr UINT EM_SETLIMITTEXT = EM_LIMITTEXT;
+// For one line: the index of the first character shown.
+constexpr UINT EM_GETFIRSTVISIBLELINE = 0x00CE;
+constexpr UINT EM_SETREADONLY = 0x00CF;
+constexpr UINT EM_GETLIMITTEXT = 0x00D5;
+// MAKELONG(x, y) of a character's top-left corner in client coordinates, -1
+// for an index past the last character.
+constexpr UINT EM_POSFROMCHAR = 0x00D6;
+// lParam: a client point; answers MAKELONG(nearest caret position, line 0).
+constexpr UINT EM_CHARFROMPOS = 0x00D7;
+
 // [SECTION] Owner-drawn controls
 
 constexpr UINT ODT_MENU = 1;
@@ -125,7 +164,7 @@ constexpr UINT DM_SETDEFID = WM_USER + 1;
 constexpr WORD DC_HASDEFID = 0x534B;
 
 namespace kw::user {
-// Registers "BUTTON" and "STATIC" in the calling thread's window manager;
-// the manager does it itself when a thread first uses it.
+// Registers "BUTTON", "STATIC" and "EDIT" in the calling thread's window
+// manager; the manager does it itself when a thread first uses it.
 void RegisterSystemClasses();
 } // namespace kw::user
