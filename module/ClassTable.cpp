@@ -2,6 +2,7 @@
 
 #include "buttons/LedCtrl.h"
 #include "module/Guids.h"
+#include "spinedit/SpinEditCtrl.h"
 
 #include <deque>
 #include <vector>
@@ -69,7 +70,9 @@ const PageClass kPages[] = {
 std::span<const ControlClass> ControlTable() {
     static const ControlClass controls[] = {
         {"CSpinEditCtrl", "SpinEdit", CLSID_SpinEdit, IID_DSpinEdit, IID_DSpinEditEvents,
-         "Kestrowidge.SpinEditCtrl.1", 1, 11, kMiscStatus, kSpinEditPages, 4},
+         "Kestrowidge.SpinEditCtrl.1", 1, 11, kMiscStatus, kSpinEditPages, 4,
+         &COleControl::CreateObject<CSpinEditCtrl>, &SpinEditDispatchTable(),
+         &SpinEditEventTable()},
         {"CBmpButton1Ctrl", "BmpButton1", CLSID_BmpButton1, IID_DBmpButton1, IID_DBmpButton1Events,
          "Kestrowidge.BmpButton1Ctrl.1", 2, 12, kMiscButtonFixed, kBmpButton1Pages, 4},
         {"CBmpButton2Ctrl", "BmpButton2", CLSID_BmpButton2, IID_DBmpButton2, IID_DBmpButton2Events,

@@ -127,13 +127,16 @@ TEST_F(ModuleLoad, UnregisteringRemovesTheLibraryFirst) {
 TEST_F(ModuleLoad, ControlsNotBuiltYetAnswerWithoutCrashing) {
     ComPtr<IUnknown> object;
     EXPECT_EQ(
-        CoCreateInstanceFromName("Kestrowidge.SpinEditCtrl.1", IID_IUnknown, object.OutVoid()),
+        CoCreateInstanceFromName("Kestrowidge.BmpButton1Ctrl.1", IID_IUnknown, object.OutVoid()),
         CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(CoCreateInstance(kw::ids::CLSID_LedPropPage, nullptr, CLSCTX_INPROC_SERVER,
                                IID_IUnknown, object.OutVoid()),
               CLASS_E_CLASSNOTAVAILABLE);
     ASSERT_EQ(CoCreateInstanceFromName("Kestrowidge.LedCtrl.1", IID_IDispatch, object.OutVoid()),
               S_OK);
+    ASSERT_EQ(
+        CoCreateInstanceFromName("Kestrowidge.SpinEditCtrl.1", IID_IDispatch, object.OutVoid()),
+        S_OK);
 }
 
 TEST_F(ModuleLoad, TheTypeLibraryListsEveryControlInItsOrder) {

@@ -1,4 +1,5 @@
 // Rounding, the shown text of a value and reading an entered number back.
+#include "GermanLocale.h"
 #include "UnitsTestSupport.h"
 #include "spinedit/UnitTable.h"
 #include "spinedit/ValueFormat.h"
@@ -168,57 +169,6 @@ TEST(FormatValue, LowLimitShowsTheSpecialText) {
     shown.input.text.clear();
     EXPECT_EQ(shown.Text(), "-1.0");
 }
-
-// Points the user's numeric locale at German for one test, compiling the
-// locale into a folder of its own when the system does not have it.
-class GermanUserLocale : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Save("LC_ALL", m_lcAll);
-        Save("LC_NUMERIC", m_lcNumeric);
-        Save("LOCPATH", m_locPath);
-        ::unsetenv("LC_ALL");
-        if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
-            std::string pattern =
-                (std::filesystem::temp_directory_path() / "kw-locale-XXXXXX").string();
-            ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-            m_folder = pattern;
-            const std::string command =
-                "localedef -i de_DE -f UTF-8 '" + m_folder + "/de_DE.UTF-8' >/dev/null 2>&1";
-            const int status = std::system(command.c_str());
-            ::setenv("LOCPATH", m_folder.c_str(), 1);
-            if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr)
-                GTEST_SKIP() << "no German locale, localedef gave " << status;
-        }
-        std::setlocale(LC_NUMERIC, "C");
-        ::setenv("LC_NUMERIC", "de_DE.UTF-8", 1);
-    }
-    void TearDown() override {
-        std::setlocale(LC_NUMERIC, "C");
-        Restore("LC_ALL", m_lcAll);
-        Restore("LC_NUMERIC", m_lcNumeric);
-        Restore("LOCPATH", m_locPath);
-        if (!m_folder.empty()) {
-            std::error_code ignored;
-            std::filesystem::remove_all(m_folder, ignored);
-        }
-    }
-
-private:
-    static void Save(const char* name, std::optional<std::string>& slot) {
-        if (const char* value = std::getenv(name))
-            slot = value;
-    }
-    static void Restore(const char* name, const std::optional<std::string>& slot) {
-        if (slot)
-            ::setenv(name, slot->c_str(), 1);
-        else
-            ::unsetenv(name);
-    }
-
-    std::optional<std::string> m_lcAll, m_lcNumeric, m_locPath;
-    std::string m_folder;
-};
 
 TEST_F(GermanUserLocale, DecimalCommaForTheUserAndCAfterwards) {
     EXPECT_EQ(Defined(1.5, kSpinEditTypFloat, 2).Text(), "1,50");
