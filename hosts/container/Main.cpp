@@ -1,18 +1,24 @@
 // kwcontainer: the test container. It loads the module through the
-// registry, places controls in a headless form and lets a Lua 5.4 script
-// drive them through late-bound dispatch.
+// registry, places controls in a form (headless, or a window with --gui) and
+// lets a Lua 5.4 script drive them through late-bound dispatch.
 //
 //   kwcontainer [OPTIONS] SCRIPT.lua [ARGS...]   runs a script
 //   kwcontainer [OPTIONS] -e CODE [ARGS...]      runs a line of code
 //   kwcontainer [OPTIONS] --list                 lists the registered classes
+//   kwcontainer --gui [OPTIONS] [SCRIPT.lua]     the form in a window of the
+//                                                X display: the script runs,
+//                                                then the window until closed
 //
 //   --registry DIR      the registry root for this run (as KW_REGISTRY_DIR)
 //   --register MODULE   registers a module file before anything else
+//   --embed WINDOWID    with --gui: the form lives inside that X window
 //
 // Exit status: 0 success, 1 a script error, 2 bad arguments, 3 the module
-// could not be registered or the registry read.
+// could not be registered, the registry read or the display opened, 4 the
+// connection to the display was lost.
 #include "hosts/container/ClassList.h"
 #include "hosts/container/ControlProxy.h"
+#include "hosts/container/GuiSession.h"
 #include "hosts/container/ScriptFunctions.h"
 #include "hosts/container/VariantLua.h"
 #include "platform/com/ComLoader.h"
@@ -21,6 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,14 +35,16 @@ namespace {
 
 using namespace kw::container;
 
-enum ExitCode { kOk = 0, kScriptError = 1, kBadArguments = 2, kSetupFailed = 3 };
+enum ExitCode { kOk = 0, kScriptError = 1, kBadArguments = 2, kSetupFailed = 3, kDisplayLost = 4 };
 
 struct CommandLine {
     std::string registry;
     std::string registerModule;
     bool list = false;
-    std::string code;   // -e
-    std::string script; // a file
+    bool gui = false;
+    unsigned long embed = 0; // an X window id
+    std::string code;        // -e
+    std::string script;      // a file
     std::vector<std::string> args;
 };
 
@@ -43,7 +52,8 @@ void PrintUsage() {
     std::fprintf(stderr,
                  "usage: kwcontainer [--registry DIR] [--register MODULE] SCRIPT.lua [ARGS...]\n"
                  "       kwcontainer [--registry DIR] [--register MODULE] -e CODE [ARGS...]\n"
-                 "       kwcontainer [--registry DIR] [--register MODULE] --list\n");
+                 "       kwcontainer [--registry DIR] [--register MODULE] --list\n"
+                 "       kwcontainer --gui [--embed WINDOWID] [OPTIONS] [SCRIPT.lua | -e CODE]\n");
 }
 
 bool ParseCommandLine(int argc, char** argv, CommandLine* cl) {
@@ -65,6 +75,13 @@ bool ParseCommandLine(int argc, char** argv, CommandLine* cl) {
                 return false;
         } else if (arg == "--list") {
             cl->list = true;
+        } else if (arg == "--gui") {
+            cl->gui = true;
+        } else if (arg == "--embed") {
+            std::string id;
+            char* end = nullptr;
+            if (!value(&id) || (cl->embed = std::strtoul(id.c_str(), &end, 0)) == 0 || *end)
+                return false;
         } else if (arg == "-e") {
             if (!value(&cl->code))
                 return false;
@@ -82,8 +99,10 @@ bool ParseCommandLine(int argc, char** argv, CommandLine* cl) {
     for (; i < argc; ++i)
         cl->args.emplace_back(argv[i]);
     if (cl->list)
-        return !haveCode && cl->script.empty() && cl->args.empty();
-    return haveCode || !cl->script.empty();
+        return !cl->gui && !haveCode && cl->script.empty() && cl->args.empty();
+    if (cl->embed && !cl->gui)
+        return false;
+    return cl->gui || haveCode || !cl->script.empty();
 }
 
 int RegisterModule(const std::string& path) {
@@ -166,6 +185,22 @@ void OpenScriptInterface(lua_State* L, const CommandLine& cl) {
     lua_setglobal(L, "arg");
 }
 
+// With --gui: the form moved onto the display; null (after a message) when
+// the display cannot be opened.
+std::unique_ptr<GuiSession> OpenGui(CContainer& container, const CommandLine& cl) {
+    const std::string title = cl.script.empty() ? "kwcontainer" : "kwcontainer - " + cl.script;
+    auto gui =
+        std::make_unique<GuiSession>(container, GuiOptions{"", cl.embed, title, kDisplayLost});
+    if (gui->IsOpen())
+        return gui;
+    if (gui->DisplayName().empty())
+        std::fprintf(stderr, "kwcontainer: --gui needs a display: DISPLAY is not set\n");
+    else
+        std::fprintf(stderr, "kwcontainer: cannot open the X display \"%s\"\n",
+                     gui->DisplayName().c_str());
+    return nullptr;
+}
+
 int RunScript(const CommandLine& cl) {
     lua_State* L = luaL_newstate();
     if (!L) {
@@ -175,15 +210,30 @@ int RunScript(const CommandLine& cl) {
     int status = LUA_OK;
     {
         CContainer container(L);
+        std::unique_ptr<GuiSession> gui;
+        if (cl.gui && !(gui = OpenGui(container, cl))) {
+            lua_close(L);
+            return kSetupFailed;
+        }
         OpenScriptInterface(L, cl);
+        if (gui)
+            gui->RegisterScriptFunctions(L);
         lua_pushcfunction(L, &Traceback);
-        status = cl.script.empty()
-                     ? luaL_loadbufferx(L, cl.code.data(), cl.code.size(), "=(command line)", "t")
-                     : luaL_loadfilex(L, cl.script.c_str(), "t");
+        if (cl.gui && cl.script.empty() && cl.code.empty())
+            lua_pushcfunction(L, [](lua_State*) { return 0; }); // the empty form alone
+        else
+            status = cl.script.empty() ? luaL_loadbufferx(L, cl.code.data(), cl.code.size(),
+                                                          "=(command line)", "t")
+                                       : luaL_loadfilex(L, cl.script.c_str(), "t");
         if (status == LUA_OK) {
             for (const std::string& a : cl.args)
                 lua_pushstring(L, a.c_str());
             status = lua_pcall(L, int(cl.args.size()), 0, -2 - int(cl.args.size()));
+        }
+        // With a window, the script has set it up: it runs until closed.
+        if (std::string error; status == LUA_OK && gui && !gui->RunUntilClosed(&error)) {
+            lua_pushstring(L, error.c_str());
+            status = LUA_ERRRUN;
         }
         if (status != LUA_OK)
             std::fprintf(stderr, "kwcontainer: %s\n", ErrorText(L, -1).c_str());
