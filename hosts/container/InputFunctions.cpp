@@ -268,7 +268,11 @@ int Key(lua_State* L) {
     }
     CContainer& container = CContainer::From(L);
     auto& session = container.Session();
-    SetFocus(site.Hwnd());
+    // Keys go to the control, or to the child of it that has the focus (the
+    // entry box of a field being edited).
+    const HWND focus = GetFocus();
+    if (focus != site.Hwnd() && !IsChild(site.Hwnd(), focus))
+        SetFocus(site.Hwnd());
     {
         HeldModifiers modifiers(L, 4, "key", container);
         if (action == "char") {
