@@ -60,6 +60,78 @@ print(string.format("reset %s: Color %d, Shape %d, Mode %d", tostring(copy), cop
                     copy.Shape, copy.Mode))
 picture(copy, "led-reset.png")
 
+-- The numeric entry field in a few of its configurations, each pictured.
+local fields = {}
+local function field(name, y, setup)
+    local c = insert("Kestrowidge.SpinEditCtrl.1", {name = name, x = 6, y = y, w = 240, h = 24})
+    setup(c)
+    fields[#fields + 1] = c
+    on(c, "ValueChanged", function()
+        local _, v = c:GetVal(0, -1)
+        print(string.format("%s: ValueChanged, value %g", name, v))
+    end)
+    on(c, "UnitChanged", function(a)
+        print(string.format("%s: UnitChanged %d -> %d", name, a.oldUnit, a.newUnit))
+    end)
+    return c
+end
+local feed = field("spin_label", 110, function(c)
+    c.Label = "Vorschub"; c.LabelWidth = 60; c.UnitText = "a$1"
+    c:SetVal(1250.5, -1)
+end)
+local inch = field("spin_units", 140, function(c)
+    c.Label = "X:"; c.Units = 1 + 4; c.UnitText = "a$3c$4"
+    c:SetVal(1, 4) -- one inch, shown in millimetres
+end)
+local angle = field("spin_angle", 170, function(c)
+    c.Label = "A:"; c.Units = 32 + 64; c.DefaultUnit = 5; c.UnitText = "f$1g$5"
+    c:SetVal(180, -1)
+end)
+local absrel = field("spin_absrel", 200, function(c)
+    c.Label = "Z:"; c.Flags = 4 + 0x80
+    c:SetVal(100, -1); c:SetOffset(10)
+end)
+local disabled = field("spin_disabled", 230, function(c)
+    c.Label = "Sperre"; c.LabelWidth = 50
+    c:SetVal(42, -1); c.Enabled = false
+end)
+local unset = field("spin_unset", 260, function(c)
+    c.Label = "Y:"; c.Flags = 4 + 0x100
+end)
+picture(nil, "spinedit-configurations.png")
+print(string.format("spinedit: %s | %s | %s | %s | %s | %s", feed.Value, inch.Value, angle.Value,
+                    absrel.Value, disabled.Value, tostring(unset.Value)))
+
+-- The unit button switches the display unit: degrees to radians.
+mouse(angle, "lclick", 220, 12)
+picture(angle, "spinedit-angle-radians.png")
+-- Absolute to relative: the value reads as its distance from the reference.
+mouse(absrel, "lclick", 225, 12)
+picture(absrel, "spinedit-relative.png")
+-- A spin button held down: one step at once, one more every 300 ms.
+mouse(feed, "ldown", 191, 5)
+picture(feed, "spinedit-spin-pressed.png")
+advance(300)
+mouse(feed, "lup", 191, 5)
+print(string.format("spin_label after the up button: %g", feed.Value))
+
+-- Typing an expression: the entry box opens over the value field, Enter
+-- evaluates it and the field stores the result in its value unit (inches).
+key(inch, "char", "2")
+key(inch, "char", "*")
+key(inch, "char", "3")
+picture(inch, "spinedit-editing.png")
+key(inch, "press", "VK_RETURN")
+local ok, inches = inch:GetVal(0, 4)
+local _, mm = inch:GetVal(0, 1)
+print(string.format("spin_units after typing 2*3 mm: %.6f inch (%g mm)", inches, mm))
+picture(inch, "spinedit-entered.png")
+-- A typing mistake: the message box names the field, the value stays.
+key(feed, "char", "2")
+key(feed, "char", "+")
+key(feed, "press", "VK_RETURN")
+print(string.format("spin_label after a mistake: %g", feed.Value))
+
 -- Mistakes are reported, and a script may catch them.
 print("caught: " .. select(2, pcall(function() first.Colour = 1 end)))
 print(string.format("demo: wrote %d pictures into %s", written, out))

@@ -1,7 +1,7 @@
 -- The gallery: every control built so far, live in a window.
 --   kwcontainer --gui hosts/container/demo/gallery.lua
 -- Lamps in every colour, shape and mode (the blinking ones blink), and the
--- numeric entry field when the module has it. Events are printed as they
+-- numeric entry field in its main configurations. Events are printed as they
 -- come; close the window to end. Without --gui the form is only built.
 
 -- The lamps: rows red, green, yellow, blue; columns the two shapes in the
@@ -20,34 +20,37 @@ for colour = 0, 3 do
 end
 print("gallery: 32 lamps")
 
--- Controls still being built are shown once the module registers them.
-local function try_insert(progid, opts)
-    local ok, control = pcall(insert, progid, opts)
-    if not ok then
-        print("gallery: " .. progid .. " is not available yet")
-        return nil
-    end
-    return control
-end
-
-local spins = {
-    {name = "spin_plain", y = 120, value = 12.5, decimals = 2},
-    {name = "spin_limits", y = 155, value = 3, low = 0, high = 10},
-}
-for _, s in ipairs(spins) do
-    local spin = try_insert("Kestrowidge.SpinEditCtrl.1", {name = s.name, x = 10, y = s.y,
-                                                           w = 220, h = 25})
-    if not spin then break end
-    spin.PointPos = s.decimals or 0
-    spin.Value = s.value
-    if s.low then
-        spin.LowLimit = s.low
-        spin.HighLimit = s.high
-    end
-    on(spin, "ValueChanged", function()
-        print(string.format("%s: %g", s.name, spin.Value))
+-- The numeric entry field in its main configurations. Click the buttons,
+-- drag between the spin buttons, turn the wheel over them, or type an
+-- expression such as 2*3 and press Enter.
+local function field(name, y, setup)
+    local c = insert("Kestrowidge.SpinEditCtrl.1", {name = name, x = 10, y = y, w = 260, h = 25})
+    setup(c)
+    on(c, "ValueChanged", function()
+        local _, v = c:GetVal(0, -1)
+        print(string.format("%s: %g", name, v))
     end)
+    return c
 end
+field("spin_label", 120, function(c)
+    c.Label = "Vorschub"; c.LabelWidth = 60; c.UnitText = "a$1"; c:SetVal(1250.5, -1)
+end)
+field("spin_units", 150, function(c)
+    c.Units = 1 + 4; c.UnitText = "a$3c$4"; c:SetVal(1, 4)
+end)
+field("spin_angle", 180, function(c)
+    c.Label = "A:"; c.Units = 32 + 64; c.DefaultUnit = 5; c.UnitText = "f$1g$5"; c:SetVal(90, -1)
+end)
+field("spin_limits", 210, function(c)
+    c.Label = "Z:"; c.Flags = 4 + 0x80; c.LowLimit = 0; c.HighLimit = 10; c:SetVal(3, -1)
+end)
+field("spin_disabled", 240, function(c)
+    c.Label = "Sperre"; c.LabelWidth = 50; c:SetVal(42, -1); c.Enabled = false
+end)
+field("spin_unset", 270, function(c)
+    c.Label = "Y:"; c.Flags = 4 + 0x100
+end)
+print("gallery: 6 numeric entry fields")
 
 if gui then
     print("gallery: close the window to end")
