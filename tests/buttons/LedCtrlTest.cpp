@@ -9,6 +9,7 @@
 #include "platform/gdi/Draw.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/user/User.h"
+#include "tests/support/LateBound.h"
 
 #include <gtest/gtest.h>
 
@@ -77,15 +78,7 @@ protected:
     }
     HRESULT Call(const ComPtr<IDispatch>& d, const char* name, WORD flags,
                  std::vector<CComVariant> args = {}, VARIANT* result = nullptr) {
-        DISPID id = DISPID_UNKNOWN;
-        if (FAILED(d->GetIDsOfNames(IID_NULL, &name, 1, 0, &id)))
-            return DISP_E_UNKNOWNNAME;
-        std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-        DISPID put = DISPID_PROPERTYPUT;
-        DISPPARAMS p{reversed.data(), nullptr, UINT(reversed.size()), 0};
-        if (flags == DISPATCH_PROPERTYPUT)
-            p.rgdispidNamedArgs = &put, p.cNamedArgs = 1;
-        return d->Invoke(id, IID_NULL, 0, flags, &p, result, nullptr, nullptr);
+        return CallByName(d.Get(), name, flags, std::move(args), result);
     }
     void Put(const ComPtr<IDispatch>& d, const char* name, SHORT value) {
         ASSERT_EQ(Call(d, name, DISPATCH_PROPERTYPUT, {CComVariant::I2(value)}), S_OK) << name;

@@ -19,42 +19,34 @@ struct Ink {
     int left{1 << 30}, right{-1}, top{1 << 30}, bottom{-1}, count{0};
 };
 
-// Pixels lighter (`sign` +1) or darker (-1) than `face`.
-Ink FindShade(const SurfaceBuffer& pixels, const RECT& rc, std::uint32_t face, int sign) {
-    auto brightness = [](std::uint32_t p) {
-        return int((p >> 16) & 0xFF) + int((p >> 8) & 0xFF) + int(p & 0xFF);
-    };
+int Brightness(std::uint32_t p) {
+    return int((p >> 16) & 0xFF) + int((p >> 8) & 0xFF) + int(p & 0xFF);
+}
+
+// Where the pixels inside `rc` that `isInk` picks lie.
+template <class Pick> Ink FindInk(const SurfaceBuffer& pixels, const RECT& rc, Pick isInk) {
     Ink ink;
     for (int y = rc.top; y < rc.bottom; ++y)
-        for (int x = rc.left; x < rc.right; ++x) {
-            const int difference = brightness(pixels.Pixel(x, y)) - brightness(face);
-            if (difference * sign > 24) {
+        for (int x = rc.left; x < rc.right; ++x)
+            if (isInk(pixels.Pixel(x, y))) {
                 ink.left = std::min(ink.left, x);
                 ink.right = std::max(ink.right, x);
                 ink.top = std::min(ink.top, y);
                 ink.bottom = std::max(ink.bottom, y);
                 ++ink.count;
             }
-        }
     return ink;
 }
 
-// Pixels that are neither the field's background nor white: text.
+// Pixels lighter (`sign` +1) or darker (-1) than `face`.
+Ink FindShade(const SurfaceBuffer& pixels, const RECT& rc, std::uint32_t face, int sign) {
+    return FindInk(pixels, rc,
+                   [&](std::uint32_t p) { return (Brightness(p) - Brightness(face)) * sign > 24; });
+}
+
+// Dark pixels on a light field: text.
 Ink FindDarkInk(const SurfaceBuffer& pixels, const RECT& rc) {
-    Ink ink;
-    for (int y = rc.top; y < rc.bottom; ++y)
-        for (int x = rc.left; x < rc.right; ++x) {
-            const std::uint32_t p = pixels.Pixel(x, y);
-            const int brightness = int((p >> 16) & 0xFF) + int((p >> 8) & 0xFF) + int(p & 0xFF);
-            if (brightness < 3 * 128) {
-                ink.left = std::min(ink.left, x);
-                ink.right = std::max(ink.right, x);
-                ink.top = std::min(ink.top, y);
-                ink.bottom = std::max(ink.bottom, y);
-                ++ink.count;
-            }
-        }
-    return ink;
+    return FindInk(pixels, rc, [](std::uint32_t p) { return Brightness(p) < 3 * 128; });
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "platform/registry/Registry.h"
 #include "platform/user/User.h"
 #include "spinedit/SpinEditCtrl.h"
+#include "tests/support/LateBound.h"
 
 #include <gtest/gtest.h>
 
@@ -158,15 +159,7 @@ protected:
     // [SECTION] Late-bound calls
     HRESULT Call(const char* name, WORD flags, std::vector<CComVariant> args = {},
                  VARIANT* result = nullptr) {
-        DISPID id = DISPID_UNKNOWN;
-        if (FAILED(m_disp->GetIDsOfNames(IID_NULL, &name, 1, 0, &id)))
-            return DISP_E_UNKNOWNNAME;
-        std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-        DISPID put = DISPID_PROPERTYPUT;
-        DISPPARAMS p{reversed.data(), nullptr, UINT(reversed.size()), 0};
-        if (flags == DISPATCH_PROPERTYPUT)
-            p.rgdispidNamedArgs = &put, p.cNamedArgs = 1;
-        return m_disp->Invoke(id, IID_NULL, 0, flags, &p, result, nullptr, nullptr);
+        return CallByName(m_disp.Get(), name, flags, std::move(args), result);
     }
     void Put(const char* name, CComVariant value) {
         ASSERT_EQ(Call(name, DISPATCH_PROPERTYPUT, {value}), S_OK) << name;
