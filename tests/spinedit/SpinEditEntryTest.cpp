@@ -232,3 +232,13 @@ TEST_F(SpinEditEntryTest, NoEditAndCtrlKeepTheBoxClosed) {
     ClickAt(Centre(*Parts().value));
     EXPECT_FALSE(Field()->IsEditing());
 }
+
+TEST_F(SpinEditEntryTest, ClosingTheFieldWhileEditingLosesNothingElse) {
+    ASSERT_TRUE(SetVal(2.0, -1));
+    Focus();
+    session.Type("5");
+    ASSERT_TRUE(Field()->IsEditing());
+    Close(); // the window goes with the box open; nothing may touch it after
+    session.Pump();
+    EXPECT_TRUE(::IsWindow(m_host));
+}
