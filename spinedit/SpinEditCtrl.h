@@ -185,7 +185,7 @@ private:
     void StartRepeatTimer(UINT period);
     void StopRepeatTimer();
     bool HasFocusNow() const;
-    bool IsEnabledNow() const;
+    bool IsEnabledNow();
     void PressAt(CPoint point);
     void ReleaseButtons();
 

@@ -78,9 +78,8 @@ bool CSpinEditCtrl::HasFocusNow() const {
     return m_hWnd && ::GetFocus() == m_hWnd;
 }
 
-bool CSpinEditCtrl::IsEnabledNow() const {
-    return m_hWnd ? ::IsWindowEnabled(m_hWnd) != FALSE
-                  : const_cast<CSpinEditCtrl*>(this)->GetEnabled() != FALSE;
+bool CSpinEditCtrl::IsEnabledNow() {
+    return m_hWnd ? ::IsWindowEnabled(m_hWnd) != FALSE : GetEnabled() != FALSE;
 }
 
 // [SECTION] OnDraw
