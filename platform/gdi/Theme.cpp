@@ -112,10 +112,10 @@ bool EdgeOn(Dc& dc, RECT* rc, UINT edge, UINT flags) {
 
 // [SECTION] DrawFrameControl
 
-// A filled triangle pointing in one of four directions, centred in rc.
-void Arrow(Raster& raster, const Dc& dc, const RECT& rc, UINT direction, COLORREF color) {
+// A filled triangle of `rows` rows pointing in one of four directions,
+// centred in rc.
+void Arrow(Raster& raster, const Dc& dc, const RECT& rc, UINT direction, int rows, COLORREF color) {
     const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    const int rows = std::max(1, (std::min(w, h) + 1) / 4); // 4 rows in a 16-pixel box.
     const int cx = rc.left + (w - 1) / 2, cy = rc.top + (h - 1) / 2;
     for (int i = 0; i < rows; ++i) {
         // Row i is 2i + 1 pixels wide; the tip is row 0.
@@ -228,6 +228,19 @@ void RadioButton(Dc& dc, HDC hdc, const RECT& rc, UINT state) {
     (void)dc;
 }
 
+// The arrow's size follows the whole button, as the platform's glyph does:
+// 4 rows in a 16-pixel button, 2 in the 9-pixel buttons of a spin column. It
+// stays within the face inside the edges.
+int ArrowRows(const RECT& button, const RECT& face, UINT direction) {
+    const int size = std::min(button.right - button.left, button.bottom - button.top);
+    int rows = std::max(1, (size + 1) / 4);
+    const bool vertical = direction == DFCS_SCROLLUP || direction == DFCS_SCROLLDOWN;
+    const int across = vertical ? face.right - face.left : face.bottom - face.top;
+    const int along = vertical ? face.bottom - face.top : face.right - face.left;
+    rows = std::min({rows, (across + 1) / 2, along});
+    return std::max(rows, 1);
+}
+
 void ScrollArrow(Dc& dc, RECT* rc, UINT state) {
     RECT inside = *rc;
     PushButton(dc, &inside, (state & ~DFCS_ADJUSTRECT) | DFCS_ADJUSTRECT);
@@ -237,13 +250,14 @@ void ScrollArrow(Dc& dc, RECT* rc, UINT state) {
     if (state & DFCS_PUSHED)
         OffsetRect(&arrowBox, 1, 1);
     const UINT direction = state & 0x000F;
+    const int rows = ArrowRows(*rc, inside, direction);
     if (state & DFCS_INACTIVE) {
         RECT shadow = arrowBox;
         OffsetRect(&shadow, 1, 1);
-        Arrow(raster, dc, shadow, direction, GetSysColor(COLOR_BTNHIGHLIGHT));
-        Arrow(raster, dc, arrowBox, direction, GetSysColor(COLOR_BTNSHADOW));
+        Arrow(raster, dc, shadow, direction, rows, GetSysColor(COLOR_BTNHIGHLIGHT));
+        Arrow(raster, dc, arrowBox, direction, rows, GetSysColor(COLOR_BTNSHADOW));
     } else {
-        Arrow(raster, dc, arrowBox, direction, GetSysColor(COLOR_BTNTEXT));
+        Arrow(raster, dc, arrowBox, direction, rows, GetSysColor(COLOR_BTNTEXT));
     }
     if (state & DFCS_ADJUSTRECT)
         *rc = inside;

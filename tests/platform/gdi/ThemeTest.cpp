@@ -173,6 +173,22 @@ TEST(Theme, ScrollArrowsPointTheirWay) {
     }
 }
 
+TEST(Theme, SmallSpinButtonsStillShowATriangle) {
+    // A spin column's 14 x 9 button: a two-row arrow, 1 and 3 pixels wide.
+    Canvas c(14, 9);
+    RECT rc{0, 0, 14, 9};
+    ASSERT_TRUE(DrawFrameControl(c.Dc(), &rc, DFC_SCROLL, DFCS_SCROLLUP));
+    std::vector<int> widths;
+    for (int y = 0; y < 9; ++y) {
+        int n = 0;
+        for (int x = 0; x < 14; ++x)
+            n += c.At(x, y) == RGB(0, 0, 0) && x > 1 && x < 12 && y > 1 && y < 7;
+        if (n)
+            widths.push_back(n);
+    }
+    EXPECT_EQ(widths, (std::vector<int>{1, 3}));
+}
+
 TEST(Theme, DrawStateCopiesOrEmbossesABitmap) {
     Canvas img(3, 1);
     img.Set(0, 0, RGB(0, 0, 0));
