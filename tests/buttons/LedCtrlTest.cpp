@@ -9,39 +9,24 @@
 #include "platform/gdi/Draw.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/user/User.h"
+#include "tests/support/GreyHost.h"
 #include "tests/support/LateBound.h"
+#include "tests/support/TestEventSink.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-constexpr std::uint32_t kHostGrey = 0xD4D0C8; // what the host paints behind the lamp
+constexpr std::uint32_t kHostGrey = kGreyHostPixel; // what the host paints behind the lamp
 constexpr std::uint32_t kRedLit = 0xFF0000;
 constexpr std::uint32_t kRedDark = 0x800000;
 constexpr std::uint32_t kGreenLit = 0x00FF00;
 constexpr std::uint32_t kGrey = 0x808080;
 
-LRESULT HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_ERASEBKGND) {
-        RECT rc;
-        GetClientRect(hwnd, &rc);
-        HBRUSH brush = CreateSolidBrush(RGB(0xD4, 0xD0, 0xC8));
-        FillRect(reinterpret_cast<HDC>(wParam), &rc, brush);
-        DeleteObject(brush);
-        return 1;
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
 class LedTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &HostProc;
-        wc.lpszClassName = "KwLedTestHost";
-        RegisterClassA(&wc);
-        m_host = CreateWindowExA(0, "KwLedTestHost", "host", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100,
-                                 nullptr, nullptr, nullptr, nullptr);
+        m_host = CreateGreyHost("host", 100, 100);
         m_led = Create();
     }
     void TearDown() override {
@@ -251,23 +236,9 @@ TEST_F(LedTest, ALampSavedByNameLoadsAgain) {
 namespace {
 
 // Counts every event that reaches it.
-class CCountingSink final : public IDispatch {
+class CCountingSink final : public TestEventSink {
 public:
     int events = 0;
-    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override {
-        *ppv = riid == IID_IUnknown || riid == IID_IDispatch ? this : nullptr;
-        return *ppv ? S_OK : E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return 2; }
-    STDMETHOD_(ULONG, Release)() override { return 1; }
-    STDMETHOD(GetTypeInfoCount)(UINT* n) override {
-        *n = 0;
-        return S_OK;
-    }
-    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHOD(GetIDsOfNames)(REFIID, const char* const*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
     STDMETHOD(Invoke)
     (DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
         ++events;

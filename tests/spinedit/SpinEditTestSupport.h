@@ -10,7 +10,9 @@
 #include "platform/registry/Registry.h"
 #include "platform/user/User.h"
 #include "spinedit/SpinEditCtrl.h"
+#include "tests/support/GreyHost.h"
 #include "tests/support/LateBound.h"
+#include "tests/support/TestEventSink.h"
 
 #include <gtest/gtest.h>
 
@@ -24,31 +26,15 @@
 
 namespace spinedit_test {
 
-constexpr std::uint32_t kHostGrey = 0xD4D0C8;
-
 // One fired event with its arguments in declaration order.
 struct FiredEvent {
     DISPID id;
     std::vector<CComVariant> args;
 };
 
-class EventRecorder final : public IDispatch {
+class EventRecorder final : public TestEventSink {
 public:
-    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override {
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == kw::ids::IID_DSpinEditEvents) {
-            *ppv = static_cast<IDispatch*>(this);
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return 2; }
-    STDMETHOD_(ULONG, Release)() override { return 1; }
-    STDMETHOD(GetTypeInfoCount)(UINT*) override { return E_NOTIMPL; }
-    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHOD(GetIDsOfNames)(REFIID, const char* const*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
+    EventRecorder() : TestEventSink(kw::ids::IID_DSpinEditEvents) {}
     STDMETHOD(Invoke)
     (DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
         FiredEvent event{id, {}};
@@ -92,12 +78,7 @@ protected:
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         m_registry = pattern;
         ::setenv("KW_REGISTRY_DIR", m_registry.c_str(), 1);
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &HostProc;
-        wc.lpszClassName = "KwSpinEditTestHost";
-        RegisterClassA(&wc);
-        m_host = CreateWindowExA(0, "KwSpinEditTestHost", "Werkzeugmaschine", WS_POPUP | WS_VISIBLE,
-                                 0, 0, 300, 120, nullptr, nullptr, nullptr, nullptr);
+        m_host = CreateGreyHost("Werkzeugmaschine", 300, 120);
     }
     void TearDown() override {
         Close();
@@ -214,18 +195,6 @@ protected:
     ComPtr<IDispatch> m_disp;
 
 private:
-    static LRESULT HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        if (msg == WM_ERASEBKGND) {
-            RECT rc;
-            GetClientRect(hwnd, &rc);
-            HBRUSH brush = CreateSolidBrush(RGB(0xD4, 0xD0, 0xC8));
-            FillRect(reinterpret_cast<HDC>(wParam), &rc, brush);
-            DeleteObject(brush);
-            return 1;
-        }
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-
     std::string m_registry;
 };
 

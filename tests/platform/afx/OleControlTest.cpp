@@ -4,6 +4,7 @@
 #include "platform/afx/ControlPointer.h"
 #include "platform/afx/JsonPropertyBag.h"
 #include "platform/backends/headless/HeadlessSession.h"
+#include "tests/support/TestEventSink.h"
 
 #include <gtest/gtest.h>
 
@@ -183,23 +184,9 @@ HRESULT Put(IDispatch* disp, const char* name, CComVariant value, SCODE* scode =
 }
 
 // Records the events it receives and answers the Request event.
-class EventSink final : public IDispatch {
+class EventSink final : public TestEventSink {
 public:
-    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override {
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == kEventIid) {
-            *ppv = static_cast<IDispatch*>(this);
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return 2; }
-    STDMETHOD_(ULONG, Release)() override { return 1; }
-    STDMETHOD(GetTypeInfoCount)(UINT*) override { return E_NOTIMPL; }
-    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHOD(GetIDsOfNames)(REFIID, const char* const*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
+    EventSink() : TestEventSink(kEventIid) {}
     STDMETHOD(Invoke)
     (DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
         fired.push_back(id);

@@ -4,6 +4,7 @@
 #include "platform/com/ConnectionPoint.h"
 #include "platform/com/TypeInfo.h"
 #include "platform/registry/Registry.h"
+#include "tests/support/TestEventSink.h"
 
 #include <gtest/gtest.h>
 
@@ -68,27 +69,9 @@ CComVariant Get(IDispatch* d, const char* name) {
 }
 
 // Answers every Changing event with cancel = (new value is negative).
-class CVetoSink final : public IDispatch {
+class CVetoSink final : public TestEventSink {
 public:
     int calls = 0;
-    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override {
-        if (riid == IID_IUnknown || riid == IID_IDispatch) {
-            *ppv = this;
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return 2; }
-    STDMETHOD_(ULONG, Release)() override { return 1; }
-    STDMETHOD(GetTypeInfoCount)(UINT* n) override {
-        *n = 0;
-        return S_OK;
-    }
-    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHOD(GetIDsOfNames)(REFIID, const char* const*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
     STDMETHOD(Invoke)
     (DISPID, REFIID, LCID, WORD, DISPPARAMS* p, VARIANT*, EXCEPINFO*, UINT*) override {
         ++calls;
