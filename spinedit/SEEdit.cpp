@@ -122,9 +122,7 @@ void CSEEdit::OnKillFocus(CWnd* newWnd) {
     if (!control)
         return;
     CString text;
-    const int length = GetWindowTextLength();
-    ::GetWindowTextA(m_hWnd, text.GetBuffer(length + 1), length + 1);
-    text.ReleaseBuffer();
+    GetWindowText(text);
     // An untouched "---" of a field that was never set leaves it unset.
     const bool showsUninitialized = (control->m_flags & kSpinEditFlagShowUninitialized) != 0;
     if (!control->IsDefined() && showsUninitialized && text == "---")
