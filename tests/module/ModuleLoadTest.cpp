@@ -124,14 +124,15 @@ TEST_F(ModuleLoad, UnregisteringRemovesTheLibraryFirst) {
     EXPECT_EQ(Value("CLSID\\" + StringFromGuid(kw::ids::CLSID_LedPropPage)), "<missing>");
 }
 
-TEST_F(ModuleLoad, ControlsNotBuiltYetAnswerWithoutCrashing) {
-    ComPtr<IUnknown> object;
-    EXPECT_EQ(
-        CoCreateInstanceFromName("Kestrowidge.BmpButton1Ctrl.1", IID_IUnknown, object.OutVoid()),
-        CLASS_E_CLASSNOTAVAILABLE);
-    EXPECT_EQ(CoCreateInstance(kw::ids::CLSID_LedPropPage, nullptr, CLSCTX_INPROC_SERVER,
-                               IID_IUnknown, object.OutVoid()),
+TEST_F(ModuleLoad, AClassTheModuleDoesNotHoldAnswersWithoutCrashing) {
+    auto getClassObject = reinterpret_cast<DllGetClassObjectFn>(m_module.Symbol("DllGetClassObject"));
+    ASSERT_NE(getClassObject, nullptr);
+    const CLSID unknown = {0x5d1c0a7e, 0x2b3f, 0x4e11, {0x9a, 0x40, 0x13, 0x37, 0x00, 0xc0, 0xff, 0xee}};
+    ComPtr<IClassFactory> factory;
+    EXPECT_EQ(getClassObject(unknown, IID_IClassFactory, factory.OutVoid()),
               CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(factory.Get(), nullptr);
+    ComPtr<IUnknown> object;
     ASSERT_EQ(CoCreateInstanceFromName("Kestrowidge.LedCtrl.1", IID_IDispatch, object.OutVoid()),
               S_OK);
     ASSERT_EQ(

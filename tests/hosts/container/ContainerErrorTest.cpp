@@ -19,7 +19,7 @@ TEST_F(ContainerTest, EveryMistakeEndsTheScriptWithAClearMessage) {
     const BadScript cases[] = {
         {"unknown class", "insert('Kestrowidge.NoSuchCtrl.1')",
          "\"Kestrowidge.NoSuchCtrl.1\" cannot be created: CLASS_E_CLASSNOTAVAILABLE (0x80040111)"},
-        {"registered but not available", "insert('Kestrowidge.BmpButton1Ctrl.1')",
+        {"registered but not available", "insert('Kestrowidge.LineViewCtrl.1')",
          "CLASS_E_CLASSNOTAVAILABLE (0x80040111)"},
         {"wrong argument type", "insert(5)", "insert: argument 1 (class) must be a string"},
         {"wrong property type", "local c = insert('Kestrowidge.LedCtrl.1'); c.Color = 'red'",
