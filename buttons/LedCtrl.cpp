@@ -2,6 +2,7 @@
 
 #include "module/Guids.h"
 #include "platform/afx/ModuleState.h"
+#include "platform/user/ParentBackground.h"
 
 namespace {
 
@@ -81,6 +82,11 @@ void CLedCtrl::OnDraw(CDC* dc, const CRect& rcBounds, const CRect&) {
     bool enabled = !m_hWnd || ::IsWindowEnabled(m_hWnd);
     if (enabled && m_mode == 3 && m_blinkTimer == 0 && m_hWnd)
         m_blinkTimer = SetTimer(kBlinkTimer, kBlinkPeriod);
+    // The picture is transparent around and inside the lamp: on its own
+    // window the container's background goes under it, so no earlier picture
+    // shows through. Drawn elsewhere, the caller owns the background.
+    if (m_drawingOnWindow)
+        (void)DrawThemeParentBackground(m_hWnd, dc->GetSafeHdc(), &client);
     int cell = CellIndex();
     if (cell < 0)
         return;
@@ -118,9 +124,23 @@ void CLedCtrl::SetMode(SHORT sel) {
             KillTimer(kFlashTimer);
         m_pulseActive = TRUE;
         m_mode = 1;
+        // Without a window the flash starts with the window (OnCreate).
         SetTimer(kFlashTimer, kPulseDuration);
     }
     InvalidateControl();
+}
+
+int CLedCtrl::OnCreate(CREATESTRUCTA* cs) {
+    const int result = COleControl::OnCreate(cs);
+    if (result == 0 && m_pulseActive)
+        SetTimer(kFlashTimer, kPulseDuration);
+    return result;
+}
+
+void CLedCtrl::OnPaint() {
+    m_drawingOnWindow = true;
+    COleControl::OnPaint();
+    m_drawingOnWindow = false;
 }
 
 void CLedCtrl::DrawNow() {
@@ -131,7 +151,9 @@ void CLedCtrl::DrawNow() {
         return;
     CRect client;
     GetClientRect(&client);
+    m_drawingOnWindow = true;
     OnDraw(dc, client, client);
+    m_drawingOnWindow = false;
     ReleaseDC(dc);
 }
 

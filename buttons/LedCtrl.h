@@ -34,6 +34,8 @@ public:
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    int OnCreate(CREATESTRUCTA* cs) override;
+    void OnPaint() override;
     void OnDraw(CDC* dc, const CRect& rcBounds, const CRect& rcInvalid) override;
     void DoPropExchange(CPropExchange* pPX) override;
     BOOL OnEraseBkgnd(CDC* dc) override;
@@ -48,6 +50,8 @@ private:
     UINT_PTR m_blinkTimer{0};
     BOOL m_pulseActive{FALSE};
     BOOL m_blinkPhase{FALSE};
+    bool m_drawingOnWindow{false}; // OnDraw paints the lamp's own window
+
     CImageList m_images;
 };
 

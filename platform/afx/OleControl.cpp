@@ -2,6 +2,7 @@
 #include "platform/afx/OleControl.h"
 
 #include "platform/afx/ControlPointer.h"
+#include "platform/user/ParentBackground.h"
 
 namespace {
 
@@ -20,6 +21,12 @@ FONTDESC DefaultStockFont() {
 class CReflectorWnd final : public CWnd {
 protected:
     BOOL OnEraseBkgnd(CDC*) override { return TRUE; }
+    // The reflector is invisible: a control that asks for its parent's
+    // background gets the container's.
+    LRESULT OnPrintClient(WPARAM wParam, LPARAM) override {
+        (void)DrawThemeParentBackground(m_hWnd, reinterpret_cast<HDC>(wParam), nullptr);
+        return 0;
+    }
 };
 
 } // namespace

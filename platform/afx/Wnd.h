@@ -123,10 +123,13 @@ public:
     // ReleaseDC. Null while the object has no window.
     CDC* GetDC();
     int ReleaseDC(CDC* dc);
+    // Without a window the system call would make a thread timer with an id
+    // of its own that no later KillTimer of the window removes; an object
+    // without a window gets no timer (0), and kills none.
     UINT_PTR SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc = nullptr) {
-        return ::SetTimer(m_hWnd, id, elapse, proc);
+        return m_hWnd ? ::SetTimer(m_hWnd, id, elapse, proc) : 0;
     }
-    BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
+    BOOL KillTimer(UINT_PTR id) { return m_hWnd ? ::KillTimer(m_hWnd, id) : FALSE; }
     CWnd* SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
     static BOOL ReleaseCapture() { return ::ReleaseCapture(); }
     static CWnd* GetCapture() { return FromHandle(::GetCapture()); }

@@ -96,6 +96,12 @@ constexpr UINT WM_MOUSEHOVER = 0x02A1;
 constexpr UINT WM_MOUSELEAVE = 0x02A3;
 constexpr UINT WM_PRINT = 0x0317;
 constexpr UINT WM_PRINTCLIENT = 0x0318;
+// What WM_PRINT and WM_PRINTCLIENT are asked to draw.
+constexpr LPARAM PRF_CHECKVISIBLE = 0x0001;
+constexpr LPARAM PRF_NONCLIENT = 0x0002;
+constexpr LPARAM PRF_CLIENT = 0x0004;
+constexpr LPARAM PRF_ERASEBKGND = 0x0008;
+constexpr LPARAM PRF_CHILDREN = 0x0010;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
 

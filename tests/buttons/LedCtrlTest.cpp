@@ -156,6 +156,51 @@ TEST_F(LedTest, ASecondFlashRestartsThePulse) {
     EXPECT_EQ(Centre(), kRedDark);
 }
 
+TEST_F(LedTest, AFlashAskedForBeforeTheWindowRunsOnceTheWindowExists) {
+    ComPtr<IClassFactory> factory;
+    ASSERT_EQ(AfxDllGetClassObject(kw::module::Factories(), kw::ids::CLSID_Led, IID_IClassFactory,
+                                   factory.OutVoid()),
+              S_OK);
+    ComPtr<IDispatch> led;
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, led.OutVoid()), S_OK);
+    ComPtr<IPersistPropertyBag> persist;
+    ASSERT_EQ(led.As(IID_IPersistPropertyBag, &persist), S_OK);
+    ASSERT_EQ(persist->InitNew(), S_OK);
+    Method(led, "SetMode", 4);
+    EXPECT_EQ(Get(led, "Mode"), 1);
+    session.Advance(1000); // no window: nothing may run meanwhile
+    EXPECT_EQ(Get(led, "Mode"), 1);
+
+    ComPtr<IOleObject> ole;
+    ASSERT_EQ(led.As(IID_IOleObject, &ole), S_OK);
+    RECT pos{40, 10, 52, 22};
+    ASSERT_EQ(ole->DoVerb(OLEIVERB_INPLACEACTIVATE, m_host, &pos), S_OK);
+    session.Pump();
+    EXPECT_EQ(session.Pixels(m_host).Pixel(40 + 6, 10 + 6), kRedLit);
+    session.Advance(300);
+    EXPECT_EQ(Get(led, "Mode"), 0) << "the flash ran with the window and ended";
+    EXPECT_EQ(session.Pixels(m_host).Pixel(40 + 6, 10 + 6), kRedDark);
+    m_extra.push_back(led);
+}
+
+TEST_F(LedTest, ANewShapeShowsTheHostBackgroundWhereTheOldOneWas) {
+    ComPtr<IDispatch> fresh = Create(RECT{40, 10, 53, 23});
+    m_extra.push_back(fresh);
+    ComPtr<IDispatch> changed = Create(RECT{60, 10, 73, 23});
+    m_extra.push_back(changed);
+    Method(changed, "SetShape", 1);
+    session.Pump();
+    Method(changed, "SetShape", 0);
+    session.Pump();
+    const auto pixels = session.Pixels(m_host);
+    int differing = 0;
+    for (int y = 0; y < 13; ++y)
+        for (int x = 0; x < 13; ++x)
+            differing += pixels.Pixel(40 + x, 10 + y) != pixels.Pixel(60 + x, 10 + y);
+    EXPECT_EQ(differing, 0) << "the square lamp's corners must not stay around the round one";
+    EXPECT_EQ(pixels.Pixel(60, 10), kHostGrey);
+}
+
 TEST_F(LedTest, ADisabledLampShowsTheUnavailableCellThenBlinksWhenEnabled) {
     ASSERT_EQ(Call(m_led, "Enabled", DISPATCH_PROPERTYPUT, {CComVariant::Bool(false)}), S_OK);
     Method(m_led, "SetMode", 3);

@@ -108,6 +108,17 @@ TEST_F(WndTest, HandlersSeeTheirMessagesFromCreationOn) {
     EXPECT_EQ(4, wnd.GetWindowTextLength());
 }
 
+TEST_F(WndTest, AnObjectWithoutAWindowGetsNoTimer) {
+    CRecordingWnd wnd;
+    EXPECT_EQ(wnd.SetTimer(1, 100), 0u) << "a thread timer would outlive every KillTimer";
+    EXPECT_FALSE(wnd.KillTimer(1));
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "w", WS_OVERLAPPED | WS_VISIBLE, CRect(0, 0, 50, 50),
+                             static_cast<HWND>(nullptr), 0));
+    wnd.log.clear();
+    session.Advance(1000);
+    EXPECT_TRUE(wnd.log.empty()) << wnd.log.front();
+}
+
 TEST_F(WndTest, ObjectGoneInsideItsHandlerEndsTheWindowSafely) {
     auto* wnd = new CRecordingWnd;
     ASSERT_TRUE(wnd->CreateEx(0, nullptr, "w", WS_OVERLAPPED | WS_VISIBLE, CRect(0, 0, 50, 50),
