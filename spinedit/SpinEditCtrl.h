@@ -132,7 +132,6 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     int OnCreate(CREATESTRUCTA* cs) override;
     void OnDestroy() override;
-    BOOL OnEraseBkgnd(CDC* dc) override;
 
     void OnKeyDown(UINT nChar, UINT repeat, UINT flags) override;
     void OnKeyUp(UINT nChar, UINT repeat, UINT flags) override;

@@ -84,10 +84,6 @@ bool CSpinEditCtrl::IsEnabledNow() {
 
 // [SECTION] OnDraw
 
-BOOL CSpinEditCtrl::OnEraseBkgnd(CDC*) {
-    return TRUE; // every pixel is painted by OnDraw
-}
-
 void CSpinEditCtrl::OnDraw(CDC* dc, const CRect& rcBounds, const CRect& rcInvalid) {
     m_rcBoundsLast = rcBounds;
     CRect invalid = rcInvalid.Width() > 0 ? rcInvalid : rcBounds;

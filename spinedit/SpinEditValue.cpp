@@ -73,8 +73,12 @@ BOOL CSpinEditCtrl::SetVal(double dbValue, SHORT nUnit) {
         // the converted number.
         if (unit == 0)
             return FALSE;
-        if (!Convert(dbValue, unit, m_value, m_valueUnit))
+        // A unit without a rule for the value's unit leaves the output
+        // alone; the marker shows that nothing was converted.
+        double converted = std::numeric_limits<double>::quiet_NaN();
+        if (!Convert(dbValue, unit, converted, m_valueUnit) || std::isnan(converted))
             return FALSE;
+        m_value = converted;
         m_referenceValue = m_value;
         m_defined = true;
         RedrawValueField();
@@ -104,8 +108,15 @@ BOOL CSpinEditCtrl::GetVal(double* dbValue, SHORT nUnit) {
     if (!dbValue)
         return FALSE;
     const WORD unit = WORD(nUnit) == kAnyUnit ? m_valueUnit : WORD(nUnit);
-    if (!UnitsOff() && unit != m_valueUnit)
-        return Convert(m_value, m_valueUnit, *dbValue, unit) ? TRUE : FALSE;
+    if (!UnitsOff() && unit != m_valueUnit) {
+        // A target with a rule but a source without one passes the value
+        // through, so a TRUE answer always comes with a written result.
+        double converted = m_value;
+        if (!Convert(m_value, m_valueUnit, converted, unit))
+            return FALSE;
+        *dbValue = converted;
+        return TRUE;
+    }
     *dbValue = m_value;
     return TRUE;
 }

@@ -97,12 +97,6 @@ std::string FormatValue(const ValueFormatInput& input, WORD& valueUnit, WORD& di
     }
 
     switch (input.typ) {
-    case kSpinEditTypShort: {
-        RoundToDecimals(v, 0);
-        short shown = 0;
-        (void)TruncateSaturated(v, shown);
-        return Printf("%d", shown);
-    }
     case kSpinEditTypFloat:
     case kSpinEditTypDouble: {
         RoundToDecimals(v, input.pointPos);
@@ -117,6 +111,9 @@ std::string FormatValue(const ValueFormatInput& input, WORD& valueUnit, WORD& di
         const int decimals = input.pointPos < 0 ? 0 : input.pointPos;
         return Printf("%.*f", decimals, v);
     }
+    // A short field shows its value truncated to an integer; cut to 16 bits it
+    // would show another number, so both integer types saturate at 32 bits.
+    case kSpinEditTypShort:
     case kSpinEditTypLong: {
         RoundToDecimals(v, 0);
         std::int32_t shown = 0;

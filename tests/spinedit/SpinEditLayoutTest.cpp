@@ -9,7 +9,7 @@ const CRect kDefaultClient(0, 0, 120, 21);
 
 } // namespace
 
-TEST(SpinEditLayout, DefaultFieldHasNineteenPixelButtonsAroundAThreePixelDragZone) {
+TEST(SpinEditLayout, DefaultFieldHasNinePixelSpinButtonsAroundAThreePixelDragZone) {
     const SpinEditParts parts = LayOutSpinEdit(kDefaultClient, SpinEditGeometry{});
     ASSERT_TRUE(parts.label && parts.value && parts.up && parts.down && parts.drag && parts.unit);
     EXPECT_FALSE(parts.absRel);

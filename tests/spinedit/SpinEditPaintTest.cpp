@@ -155,3 +155,26 @@ TEST_F(SpinEditTest, PrintClientPaintsWhatTheScreenShows) {
             differing += screen.Pixel(x, y) != printed.Pixel(x, y);
     EXPECT_EQ(differing, 0);
 }
+
+TEST_F(SpinEditTest, ARepaintLeavesNothingOfAnEarlierPicture) {
+    // A field no wider than its label width halves the label and leaves a
+    // strip that no part paints; the erased background must cover it.
+    Create(RECT{10, 10, 60, 31});
+    Put("Label", CComVariant::Str("Vorschub"));
+    Put("LabelWidth", CComVariant::I2(60));
+    ASSERT_TRUE(SetVal(1.0, -1));
+    session.Pump();
+    constexpr COLORREF kMarker = RGB(0xFF, 0x00, 0xFF);
+    HDC dc = GetDC(Window());
+    RECT client;
+    GetClientRect(Window(), &client);
+    HBRUSH marker = CreateSolidBrush(kMarker);
+    FillRect(dc, &client, marker);
+    DeleteObject(marker);
+    ReleaseDC(Window(), dc);
+    InvalidateRect(Window(), nullptr, TRUE);
+    const SurfaceBuffer pixels = Pixels();
+    const Ink left = FindInk(pixels, client, [](std::uint32_t p) { return p == 0xFF00FF; });
+    EXPECT_EQ(left.count, 0) << "marker pixels left from (" << left.left << ", " << left.top
+                             << ") to (" << left.right << ", " << left.bottom << ")";
+}

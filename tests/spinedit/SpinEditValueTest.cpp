@@ -117,6 +117,30 @@ TEST_F(SpinEditTest, GetValFailsForAUnitWithoutAnyConversion) {
     EXPECT_FALSE(GetVal(0).first);
 }
 
+TEST_F(SpinEditTest, GetValPassesTheValueThroughWhereOnlyTheTargetHasARule) {
+    Create();
+    ASSERT_TRUE(SetVal(3.0, 1));
+    // mm to absolute mm: a length target, but no rule from mm; the caller's
+    // -1 must not come back as the answer.
+    auto [ok, v] = GetVal(2);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(v, 3.0);
+}
+
+TEST_F(SpinEditTest, SetValOfAUnitWithoutARuleFailsAndChangesNothing) {
+    Create();
+    Put("Flags", CComVariant::I2(4 | kSpinEditFlagShowUninitialized));
+    ASSERT_EQ(Call("SetUndefined", DISPATCH_METHOD), S_OK);
+    ASSERT_EQ(Text(Field()), "---");
+    EXPECT_FALSE(SetVal(2.0, 2)) << "absolute mm is not in Units 5 and has no rule into mm";
+    EXPECT_FALSE(Field()->IsDefined());
+    EXPECT_EQ(Text(Field()), "---");
+
+    ASSERT_TRUE(SetVal(4.0, 1));
+    EXPECT_FALSE(SetVal(9.0, 2));
+    EXPECT_EQ(GetVal(-1).second, 4.0);
+}
+
 TEST_F(SpinEditTest, FieldShowsTheUsersDecimalCommaAndDashesWhenUnset) {
     GermanNumericLocale german;
     if (!german.Available())
@@ -221,7 +245,7 @@ TEST_F(SpinEditTest, StepDownAtTheLowLimitDoesNothing) {
     EXPECT_EQ(events.Count(kValueChanged), 0);
 }
 
-TEST_F(SpinEditTest, StepsAreTakenInTheDisplayUnitAndRoundedToItsDecimals) {
+TEST_F(SpinEditTest, StepsAreTakenInTheDisplayUnit) {
     UseInchSystem(1);
     Create();
     Put("Units", CComVariant::I2(1 | 4));
@@ -238,7 +262,7 @@ TEST_F(SpinEditTest, StepsAreTakenInTheDisplayUnitAndRoundedToItsDecimals) {
 
 // [SECTION] The entry record
 
-TEST_F(SpinEditTest, ACommittedEntryIsConvertedOffsetClampedAndReported) {
+TEST_F(SpinEditTest, ACommittedEntryTakesTheOffsetAndIsReported) {
     Create();
     Put("Flags", CComVariant::I2(4 | kSpinEditFlagAbsRel));
     ASSERT_TRUE(SetVal(100.0, -1));

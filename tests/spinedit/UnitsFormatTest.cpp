@@ -91,7 +91,8 @@ TEST(FormatValue, EachValueType) {
     EXPECT_EQ(Defined(7.0, kSpinEditTypDouble, -1).Text(), "10");
     EXPECT_EQ(Defined(2.5, kSpinEditTypShort).Text(), "3");
     EXPECT_EQ(Defined(-2.5, kSpinEditTypLong).Text(), "-3");
-    EXPECT_EQ(Defined(1e6, kSpinEditTypShort).Text(), "32767");
+    EXPECT_EQ(Defined(1e6, kSpinEditTypShort).Text(), "1000000");
+    EXPECT_EQ(Defined(-1e12, kSpinEditTypShort).Text(), "-2147483648");
     EXPECT_EQ(Defined(-1e12, kSpinEditTypLong).Text(), "-2147483648");
     EXPECT_EQ(Defined(5e38, kSpinEditTypDouble).Text(), "---");
     Shown text = Defined(1.0, kSpinEditTypText);
