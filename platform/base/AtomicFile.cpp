@@ -2,7 +2,10 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <random>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace kw {
@@ -22,29 +25,100 @@ bool WriteAll(int fd, std::string_view text) {
     return true;
 }
 
+int OpenRetrying(const char* path, int flags, mode_t mode = 0) {
+    int fd;
+    do {
+        fd = ::open(path, flags, mode);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// A writer holds an exclusive lock on its temporary file for as long as it
+// lives, so a temporary file whose lock can be taken belongs to a writer that
+// died before its rename: nobody will ever finish it.
+void RemoveAbandonedTemporaries(const std::string& dir, const std::string& tempPrefix) {
+    DIR* folder = ::opendir(dir.c_str());
+    if (!folder)
+        return;
+    while (const dirent* entry = ::readdir(folder)) {
+        const std::string_view name = entry->d_name;
+        if (!name.starts_with(tempPrefix) || name.size() != tempPrefix.size() + 6)
+            continue;
+        const std::string path = dir + "/" + std::string(name);
+        const int fd = OpenRetrying(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+    ::closedir(folder);
+}
+
+std::string RandomSuffix() {
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 random{std::random_device{}() ^ static_cast<unsigned>(::getpid())};
+    std::string suffix(6, 'x');
+    for (char& c : suffix)
+        c = kLetters[random() % (sizeof kLetters - 1)];
+    return suffix;
+}
+
+// The new contents in a temporary file of the folder, locked, written and
+// synced, and given a name only once complete: an unnamed file where the
+// file system offers one, so a writer killed while writing leaves nothing.
+// Returns the open descriptor and sets `name`; -1 on failure.
+int WriteTemporary(const std::string& dir, const std::string& tempPrefix, std::string_view text,
+                   std::string& name) {
+    int fd = OpenRetrying(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    const bool unnamed = fd >= 0;
+    if (!unnamed) {
+        name = dir + "/" + tempPrefix + "XXXXXX";
+        fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (fd < 0)
+            return -1;
+    }
+    bool written = ::flock(fd, LOCK_EX) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
+    if (written && unnamed) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        written = false;
+        for (int attempt = 0; attempt < 16 && !written; ++attempt) {
+            name = dir + "/" + tempPrefix + RandomSuffix();
+            written = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+            if (!written && errno != EEXIST)
+                break;
+        }
+    }
+    if (!written) {
+        if (!unnamed)
+            ::unlink(name.c_str());
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 } // namespace
 
 bool ReplaceFileAtomically(const std::string& dir, const std::string& fileName,
                            const std::string& tempPrefix, std::string_view text) {
-    std::string temporary = dir + "/" + tempPrefix + "XXXXXX";
-    int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    RemoveAbandonedTemporaries(dir, tempPrefix);
+    std::string temporary;
+    const int fd = WriteTemporary(dir, tempPrefix, text, temporary);
     if (fd < 0)
         return false;
-    bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
-    if (::close(fd) != 0)
-        written = false;
-    std::string target = dir + "/" + fileName;
-    if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
+    const std::string target = dir + "/" + fileName;
+    const bool renamed = ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!renamed)
         ::unlink(temporary.c_str());
+    // Closing drops the lock; by then the name is the target's or gone.
+    if (::close(fd) != 0 || !renamed)
         return false;
-    }
     // The rename is durable once the folder is synced. The new file is
     // already visible and complete, so a folder that cannot be synced (some
     // file systems refuse it) does not make the change a failure.
-    int dirFd;
-    do {
-        dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    } while (dirFd < 0 && errno == EINTR);
+    const int dirFd = OpenRetrying(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
