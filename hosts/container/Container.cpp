@@ -4,6 +4,7 @@
 #include "platform/afx/JsonPropertyBag.h"
 #include "platform/base/Windows1252.h"
 #include "platform/com/ComLoader.h"
+#include "platform/registry/Registry.h"
 #include "platform/gdi/Draw.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/user/User.h"
@@ -27,6 +28,39 @@ LRESULT FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// A ProgID, or a class identifier string with a class key.
+bool IsRegisteredClassName(const std::string& name) {
+    CLSID clsid{};
+    if (SUCCEEDED(CLSIDFromProgID(name.c_str(), &clsid)))
+        return true;
+    if (FAILED(CLSIDFromString(name.c_str(), &clsid)))
+        return false;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "CLSID\\" + StringFromGuid(clsid), KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// Where the registry was looked for and how to fill it, when it holds no
+// class at all; empty otherwise.
+std::string EmptyRegistryHint() {
+    HKEY classes = nullptr;
+    bool any = false;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "CLSID", KEY_READ, &classes) == ERROR_SUCCESS) {
+        std::string first;
+        any = RegEnumKeyExA(classes, 0, &first) == ERROR_SUCCESS;
+        RegCloseKey(classes);
+    }
+    if (any)
+        return {};
+    return "; the registry in \"" + kw::registry::RootDirectory() +
+           "\" holds no classes: run scripts/run (it registers the module into "
+           "build-release/registry), then pass --registry DIR or set KW_REGISTRY_DIR, or register "
+           "a module with --register MODULE";
 }
 
 std::string Hex(UINT value) {
@@ -157,8 +191,11 @@ CControlSite& CContainer::Insert(const std::string& classText, const InsertOptio
                  "\" is already used in the form");
     auto site = std::make_unique<CControlSite>(m_nextId, options.name);
     HRESULT hr = site->Create(classText);
+    if (FAILED(hr) && !IsRegisteredClassName(classText))
+        Fail(std::string(function) + ": no class is registered under \"" + classText + "\"" +
+             EmptyRegistryHint());
     if (FAILED(hr))
-        Fail(what + " cannot be created: " + HResultText(hr));
+        Fail(what + " is registered but cannot be created: " + HResultText(hr));
     if (options.name.empty())
         site->SetName(UniqueName(site->ProgId()));
     if (properties) {

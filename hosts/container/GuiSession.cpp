@@ -9,8 +9,10 @@ GuiSession::GuiSession(CContainer& container, const GuiOptions& options)
     if (!m_x11.IsOpen())
         return;
     const HWND form = container.Form();
-    if (options.embedParent)
-        m_x11.SetEmbedParent(options.embedParent);
+    if (options.embedParent && !m_x11.SetEmbedParent(options.embedParent)) {
+        m_embedRefused = true;
+        return;
+    }
     // The form closes the run instead of destroying itself: the container
     // closes its controls and the form in order afterwards. The session is
     // found through the form's user data, which the form does not use.
@@ -25,7 +27,7 @@ GuiSession::GuiSession(CContainer& container, const GuiOptions& options)
 }
 
 GuiSession::~GuiSession() {
-    if (!m_x11.IsOpen())
+    if (!m_x11.IsOpen() || m_embedRefused)
         return;
     kw::user::SetModalUiHandler(std::move(m_containerUi));
     const HWND form = m_container.Form();

@@ -27,6 +27,8 @@ public:
     GuiSession& operator=(const GuiSession&) = delete;
 
     bool IsOpen() const { return m_x11.IsOpen(); }
+    // The window named to live in does not exist; the session shows nothing.
+    bool EmbedRefused() const { return m_embedRefused; }
     const std::string& DisplayName() const { return m_x11.DisplayName(); }
     // The X window id of the form.
     unsigned long FormWindow() const { return m_x11.WindowOf(m_container.Form()); }
@@ -48,6 +50,7 @@ private:
 
     CContainer& m_container;
     kw::x11::X11Session m_x11;
+    bool m_embedRefused{false};
     WNDPROC m_formProc{nullptr};
     kw::user::ModalUiHandler m_containerUi;
     bool m_closed{false};

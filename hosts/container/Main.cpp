@@ -23,6 +23,7 @@
 #include "hosts/container/VariantLua.h"
 #include "platform/com/ComLoader.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -42,54 +43,103 @@ struct CommandLine {
     std::string registerModule;
     bool list = false;
     bool gui = false;
+    bool help = false;
     unsigned long embed = 0; // an X window id
     std::string code;        // -e
     std::string script;      // a file
     std::vector<std::string> args;
 };
 
-void PrintUsage() {
-    std::fprintf(stderr,
-                 "usage: kwcontainer [--registry DIR] [--register MODULE] SCRIPT.lua [ARGS...]\n"
-                 "       kwcontainer [--registry DIR] [--register MODULE] -e CODE [ARGS...]\n"
-                 "       kwcontainer [--registry DIR] [--register MODULE] --list\n"
-                 "       kwcontainer --gui [--embed WINDOWID] [OPTIONS] [SCRIPT.lua | -e CODE]\n");
-}
+constexpr const char* kUsage =
+    "usage: kwcontainer [--registry DIR] [--register MODULE] SCRIPT.lua [ARGS...]\n"
+    "       kwcontainer [--registry DIR] [--register MODULE] -e CODE [ARGS...]\n"
+    "       kwcontainer [--registry DIR] [--register MODULE] --list\n"
+    "       kwcontainer --gui [--embed WINDOWID] [OPTIONS] [SCRIPT.lua | -e CODE]\n"
+    "       kwcontainer --help\n";
 
-bool ParseCommandLine(int argc, char** argv, CommandLine* cl) {
+constexpr const char* kHelp =
+    "\n"
+    "The test container: loads the controls through the registry, places them in a\n"
+    "form (headless, or a window of the X display with --gui) and runs a Lua 5.4\n"
+    "script that drives them through late-bound dispatch.\n"
+    "\n"
+    "options:\n"
+    "  --registry DIR      the registry root for this run (as KW_REGISTRY_DIR;\n"
+    "                      scripts/run fills build-release/registry)\n"
+    "  --register MODULE   registers a module file (Kestrowidge.so) first\n"
+    "  --list              lists the registered controls and property pages\n"
+    "  --gui               shows the form in a window; runs until it is closed\n"
+    "  --embed WINDOWID    with --gui: the form lives inside that X window\n"
+    "  -e CODE             runs CODE instead of a script file\n"
+    "  -h, --help          this text\n"
+    "\n"
+    "script functions (docs/container.md has them all):\n"
+    "  insert(class, {name=, x=, y=, w=, h=})  a control; its fields and methods\n"
+    "                                          are the control's own\n"
+    "  on(c, event, fn), off(c, event)         event handlers\n"
+    "  advance(ms), now()                      time passes (virtual without --gui)\n"
+    "  mouse(c, action, x, y), key(c, action, key), focus(c), enable(c, on), move(c, x, y, w, h)\n"
+    "  snapshot(c or nil, file.png), pixel(c, x, y)\n"
+    "  save(c, file), load(file, opts), saveform(file), loadform(file), reset(c), modified(c)\n"
+    "  classes(), members(c), progid(c), clsid(c), size(c), about(c)\n"
+    "  regset(key, name, value), regget(key, name), msgbox_answer(id), kw.array(type, {...})\n"
+    "\n"
+    "example:\n"
+    "  local lamp = insert(\"Kestrowidge.LedCtrl.1\", {x = 10, y = 10})\n"
+    "  lamp.Color = 1                 -- green\n"
+    "  lamp:SetMode(3)                -- blinking\n"
+    "  advance(500)\n"
+    "  snapshot(nil, \"form.png\")\n"
+    "\n"
+    "exit status: 0 success, 1 a script error, 2 bad arguments, 3 the module could\n"
+    "not be registered, the registry read or the display opened, 4 the connection\n"
+    "to the display was lost.\n";
+
+// What is wrong with the command line, empty when nothing is.
+std::string ParseCommandLine(int argc, char** argv, CommandLine* cl) {
     int i = 1;
     bool haveCode = false;
     for (; i < argc; ++i) {
         const std::string arg = argv[i];
+        std::string missing;
         auto value = [&](std::string* out) {
-            if (i + 1 >= argc)
+            if (i + 1 >= argc) {
+                missing = arg + " needs a value";
                 return false;
+            }
             *out = argv[++i];
             return true;
         };
-        if (arg == "--registry") {
+        if (arg == "-h" || arg == "--help") {
+            cl->help = true;
+            return {};
+        } else if (arg == "--registry") {
             if (!value(&cl->registry))
-                return false;
+                return missing;
         } else if (arg == "--register") {
             if (!value(&cl->registerModule))
-                return false;
+                return missing;
         } else if (arg == "--list") {
             cl->list = true;
         } else if (arg == "--gui") {
             cl->gui = true;
         } else if (arg == "--embed") {
             std::string id;
+            if (!value(&id))
+                return missing;
             char* end = nullptr;
-            if (!value(&id) || (cl->embed = std::strtoul(id.c_str(), &end, 0)) == 0 || *end)
-                return false;
+            errno = 0;
+            cl->embed = std::strtoul(id.c_str(), &end, 0);
+            if (id.empty() || id[0] == '-' || cl->embed == 0 || *end || errno == ERANGE)
+                return "--embed: '" + id + "' is not a window id";
         } else if (arg == "-e") {
             if (!value(&cl->code))
-                return false;
+                return missing;
             haveCode = true;
             ++i;
             break;
         } else if (!arg.empty() && arg[0] == '-') {
-            return false;
+            return "unknown option " + arg;
         } else {
             cl->script = arg;
             ++i;
@@ -98,11 +148,13 @@ bool ParseCommandLine(int argc, char** argv, CommandLine* cl) {
     }
     for (; i < argc; ++i)
         cl->args.emplace_back(argv[i]);
-    if (cl->list)
-        return !cl->gui && !haveCode && cl->script.empty() && cl->args.empty();
+    if (cl->list && (cl->gui || haveCode || !cl->script.empty() || !cl->args.empty()))
+        return "--list takes no script, code or --gui";
     if (cl->embed && !cl->gui)
-        return false;
-    return cl->gui || haveCode || !cl->script.empty();
+        return "--embed needs --gui";
+    if (!cl->list && !cl->gui && !haveCode && cl->script.empty())
+        return "nothing to run: give a script, -e CODE, --list or --gui";
+    return {};
 }
 
 int RegisterModule(const std::string& path) {
@@ -191,6 +243,11 @@ std::unique_ptr<GuiSession> OpenGui(CContainer& container, const CommandLine& cl
     const std::string title = cl.script.empty() ? "kwcontainer" : "kwcontainer - " + cl.script;
     auto gui =
         std::make_unique<GuiSession>(container, GuiOptions{"", cl.embed, title, kDisplayLost});
+    if (gui->IsOpen() && gui->EmbedRefused()) {
+        std::fprintf(stderr, "kwcontainer: --embed: there is no X window 0x%lx on the display \"%s\"\n",
+                     cl.embed, gui->DisplayName().c_str());
+        return nullptr;
+    }
     if (gui->IsOpen())
         return gui;
     if (gui->DisplayName().empty())
@@ -249,9 +306,13 @@ int RunScript(const CommandLine& cl) {
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     CommandLine cl;
-    if (!ParseCommandLine(argc, argv, &cl)) {
-        PrintUsage();
+    if (const std::string error = ParseCommandLine(argc, argv, &cl); !error.empty()) {
+        std::fprintf(stderr, "kwcontainer: %s\n%s", error.c_str(), kUsage);
         return kBadArguments;
+    }
+    if (cl.help) {
+        std::printf("%s%s", kUsage, kHelp);
+        return kOk;
     }
     if (!cl.registry.empty())
         setenv("KW_REGISTRY_DIR", cl.registry.c_str(), 1);

@@ -51,9 +51,18 @@ const std::string& X11Session::DisplayName() const {
     return m_parts->display.Name();
 }
 
-void X11Session::SetEmbedParent(unsigned long window) {
-    if (IsOpen())
-        m_parts->presenter->SetEmbedParent(Window(window));
+bool X11Session::SetEmbedParent(unsigned long window) {
+    if (!IsOpen())
+        return false;
+    // A window id that names nothing would fail every later request on it.
+    XWindowAttributes attributes{};
+    Status found = 0;
+    X11Display& display = m_parts->display;
+    if (!display.Succeeds([&] { found = XGetWindowAttributes(display.Get(), Window(window), &attributes); }) ||
+        found == 0)
+        return false;
+    m_parts->presenter->SetEmbedParent(Window(window));
+    return true;
 }
 
 void X11Session::Show(HWND topLevel) {

@@ -42,7 +42,7 @@ public:
     // Unowned top-level windows created from now on are made children of
     // `window`, an X window of another program (0: none), so that a host
     // written with another toolkit can embed them.
-    void SetEmbedParent(unsigned long window);
+    [[nodiscard]] bool SetEmbedParent(unsigned long window);
 
     // Gives a top-level window made before the session its X window and
     // paints it.

@@ -18,9 +18,9 @@ TEST_F(ContainerTest, EveryMistakeEndsTheScriptWithAClearMessage) {
               "{\"format\": \"kestrowidge-form\", \"version\": 1, \"controls\": [{\"name\": 5}]}");
     const BadScript cases[] = {
         {"unknown class", "insert('Kestrowidge.NoSuchCtrl.1')",
-         "\"Kestrowidge.NoSuchCtrl.1\" cannot be created: CLASS_E_CLASSNOTAVAILABLE (0x80040111)"},
+         "insert: no class is registered under \"Kestrowidge.NoSuchCtrl.1\""},
         {"registered but not available", "insert('Kestrowidge.LineViewCtrl.1')",
-         "CLASS_E_CLASSNOTAVAILABLE (0x80040111)"},
+         "\"Kestrowidge.LineViewCtrl.1\" is registered but cannot be created: CLASS_E_CLASSNOTAVAILABLE (0x80040111)"},
         {"wrong argument type", "insert(5)", "insert: argument 1 (class) must be a string"},
         {"wrong property type", "local c = insert('Kestrowidge.LedCtrl.1'); c.Color = 'red'",
          "Led1.Color: DISP_E_TYPEMISMATCH (0x80020005)"},
@@ -80,7 +80,12 @@ TEST_F(ContainerTest, AnEmptyRegistryOffersNoClassesAndTheOptionRegisters) {
     const RunResult none =
         Container("--registry empty-root -e " + Quote("insert('Kestrowidge.LedCtrl.1')"));
     EXPECT_EQ(none.status, 1);
-    EXPECT_NE(none.err.find("CLASS_E_CLASSNOTAVAILABLE"), std::string::npos) << none.err;
+    EXPECT_NE(none.err.find("no class is registered under \"Kestrowidge.LedCtrl.1\""),
+              std::string::npos)
+        << none.err;
+    // Where it looked, and the ways to fill it.
+    for (const char* hint : {"empty-root", "scripts/run", "--registry", "--register"})
+        EXPECT_NE(none.err.find(hint), std::string::npos) << hint << "\n" << none.err;
     const RunResult registered =
         Container(std::string("--registry own-root --register ") + KW_MODULE_PATH + " --list");
     ASSERT_EQ(registered.status, 0) << registered.Transcript();
@@ -88,4 +93,32 @@ TEST_F(ContainerTest, AnEmptyRegistryOffersNoClassesAndTheOptionRegisters) {
 }
 
 } // namespace
+TEST_F(ContainerTest, TheCommandLineAnswersHelpAndNamesWhatIsWrong) {
+    for (const char* help : {"--help", "-h"}) {
+        const RunResult run = Container(help);
+        EXPECT_EQ(run.status, 0) << run.Transcript();
+        EXPECT_EQ(run.err, "");
+        EXPECT_NE(run.out.find("usage: kwcontainer"), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find("insert(class"), std::string::npos) << "the script functions";
+        EXPECT_NE(run.out.find("example:"), std::string::npos);
+    }
+    struct Bad {
+        const char* args;
+        const char* message;
+    };
+    const Bad cases[] = {
+        {"--frobnicate", "kwcontainer: unknown option --frobnicate\n"},
+        {"--gui --embed hello", "kwcontainer: --embed: 'hello' is not a window id\n"},
+        {"--gui --embed -5", "kwcontainer: --embed: '-5' is not a window id\n"},
+        {"--embed 12 x.lua", "kwcontainer: --embed needs --gui\n"},
+        {"--registry", "kwcontainer: --registry needs a value\n"},
+        {"", "kwcontainer: nothing to run: give a script, -e CODE, --list or --gui\n"},
+    };
+    for (const Bad& c : cases) {
+        const RunResult run = Container(c.args);
+        EXPECT_EQ(run.status, 2) << c.args << "\n" << run.Transcript();
+        EXPECT_EQ(run.err.substr(0, run.err.find("usage:")), c.message) << c.args;
+    }
+}
+
 } // namespace kw::container::test

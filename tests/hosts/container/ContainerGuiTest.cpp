@@ -225,6 +225,16 @@ TEST_F(ContainerGuiTest, LosingTheDisplayEndsTheRunWithAMessageNotAHang) {
         << m_gui->Transcript();
 }
 
+TEST_F(ContainerGuiTest, EmbeddingIntoAWindowThatDoesNotExistFailsWithOneLine) {
+    // timeout turns a hang into status 124 instead of a stuck suite.
+    const kw::container::test::RunResult run = Command("env DISPLAY=" + m_server.Name() + " timeout 30 " +
+                                  KW_CONTAINER_PATH + " --gui --embed 0xdeadbeef -e 'print(1)'");
+    EXPECT_EQ(run.status, 3) << run.Transcript();
+    EXPECT_EQ(run.err, "kwcontainer: --embed: there is no X window 0xdeadbeef on the display \"" +
+                           m_server.Name() + "\"\n");
+    EXPECT_EQ(run.out, "");
+}
+
 // The numeric entry field, driven as an operator would. It runs once the
 // SpinEdit class is registered by the module; until then it is skipped.
 TEST_F(ContainerGuiTest, SpinEditTakesClicksWheelTypingAndDoubleClicks) {

@@ -324,7 +324,8 @@ TEST_F(X11BackendTest, EmbeddedWindowLivesInsideTheHostsWindow) {
     const Window host = XCreateSimpleWindow(d, m_driver->Root(), 300, 200, 320, 240, 0, 0, 0);
     XMapWindow(d, host);
     XSync(d, False);
-    m_session->SetEmbedParent(host);
+    EXPECT_FALSE(m_session->SetEmbedParent(0xdeadbeef)) << "no such window";
+    ASSERT_TRUE(m_session->SetEmbedParent(host));
     const HWND embedded =
         CreateWindowExA(0, "X11BackendTestWindow", "embedded", WS_POPUP | WS_VISIBLE, 0, 0, 100, 80,
                         nullptr, nullptr, nullptr, nullptr);
