@@ -4,11 +4,15 @@
 //   kwregsvr MODULE            calls the module's DllRegisterServer
 //   kwregsvr -u MODULE         calls its DllUnregisterServer
 //   kwregsvr --list [MODULE]   lists registered classes (of MODULE only)
+//   kwregsvr --reference MODULE
+//                              writes the Markdown reference of the module's
+//                              controls, read from its type library
 //   -s                         silent: no message on success
 //
 // Exit codes follow the platform's tool: 0 success, 1 bad arguments,
 // 3 the file could not be loaded, 4 the entry point is missing, 5 the call
 // failed.
+#include "hosts/regsvr/Reference.h"
 #include "hosts/regsvr/RegistrationList.h"
 #include "platform/com/ComLoader.h"
 
@@ -24,7 +28,8 @@ enum ExitCode { kOk = 0, kBadArguments = 1, kLoadFailed = 3, kNoEntryPoint = 4, 
 
 void PrintUsage() {
     std::fprintf(stderr, "usage: kwregsvr [-u] [-s] MODULE\n"
-                         "       kwregsvr --list [MODULE]\n");
+                         "       kwregsvr --list [MODULE]\n"
+                         "       kwregsvr --reference MODULE\n");
 }
 
 std::string AbsolutePath(const char* path) {
@@ -59,10 +64,28 @@ int CallEntryPoint(const std::string& path, bool unregister, bool silent) {
     return kOk;
 }
 
+int WriteReference(const std::string& path) {
+    ComPtr<ITypeLib> lib;
+    const HRESULT hr = LoadTypeLib(path.c_str(), lib.Out());
+    if (FAILED(hr)) {
+        std::fprintf(stderr, "kwregsvr: the type library of \"%s\" cannot be loaded: %s\n",
+                     path.c_str(), FormatHResult(hr).c_str());
+        return kLoadFailed;
+    }
+    std::string error;
+    const std::string text = kw::regsvr::ReferenceOf(lib.Get(), &error);
+    if (text.empty()) {
+        std::fprintf(stderr, "kwregsvr: %s: %s\n", path.c_str(), error.c_str());
+        return kLoadFailed;
+    }
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return kOk;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    bool unregister = false, silent = false, list = false;
+    bool unregister = false, silent = false, list = false, reference = false;
     const char* module = nullptr;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
@@ -72,6 +95,8 @@ int main(int argc, char** argv) {
             silent = true;
         else if (!std::strcmp(arg, "--list"))
             list = true;
+        else if (!std::strcmp(arg, "--reference"))
+            reference = true;
         else if (arg[0] == '-' || module) {
             PrintUsage();
             return kBadArguments;
@@ -85,5 +110,7 @@ int main(int argc, char** argv) {
         PrintUsage();
         return kBadArguments;
     }
+    if (reference)
+        return WriteReference(AbsolutePath(module));
     return CallEntryPoint(AbsolutePath(module), unregister, silent);
 }
