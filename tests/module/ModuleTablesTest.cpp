@@ -2,7 +2,6 @@
 #include "module/ClassTable.h"
 #include "module/Guids.h"
 #include "module/ModuleObjects.h"
-#include "module/VersionRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -35,18 +34,4 @@ TEST(ModuleTables, ThirtyTwoFactoriesWithDistinctIdentifiers) {
             EXPECT_NE(factories[i]->GetClassID(), factories[j]->GetClassID());
     EXPECT_EQ(kw::module::Controls().size(), 14u);
     EXPECT_EQ(kw::module::Pages().size(), 18u);
-}
-
-TEST(ModuleTables, TheVersionRecord) {
-    const auto& v = kw::module::ModuleVersion();
-    EXPECT_EQ(v.fileVersion[0], 1);
-    EXPECT_EQ(v.fileVersion[1], 2);
-    EXPECT_EQ(v.fileVersion[3], 2);
-    EXPECT_EQ(v.productVersion[3], 1);
-    EXPECT_EQ(v.language, 0x0C07);
-    std::string description;
-    for (auto [name, value] : v.strings)
-        if (std::string_view(name) == "FileDescription")
-            description = value;
-    EXPECT_EQ(description, "Kestrowidge ActivX-Steuerelement-Modul");
 }

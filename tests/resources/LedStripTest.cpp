@@ -46,7 +46,3 @@ TEST(LedStrip, ReadsBackAsA16ColourStripOf24Cells) {
                 }
             }
 }
-
-TEST(LedStrip, TheBytesAreTheSameOnEveryRun) {
-    EXPECT_EQ(kw::bitmaps::MakeLedStrip().EncodeBmp(), kw::bitmaps::MakeLedStrip().EncodeBmp());
-}
