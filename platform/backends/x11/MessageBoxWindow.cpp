@@ -1,9 +1,11 @@
 #include "platform/backends/x11/MessageBoxWindow.h"
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Draw.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/gdi/Text.h"
+#include "platform/gdi/Theme.h"
 #include "platform/user/SystemControls.h"
 #include "platform/user/User.h"
 
@@ -33,6 +35,18 @@ LRESULT BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (const int answer = MessageBoxCloseAnswer(type))
             kw::user::EndModalLoop(hwnd, answer);
         return 0; // The loop's owner destroys the box.
+    case WM_PAINT: {
+        // Without a window manager nothing else frames the box: a raised
+        // dialog edge, and the icon of its type at the top left.
+        PAINTSTRUCT ps;
+        const HDC dc = BeginPaint(hwnd, &ps);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        DrawEdge(dc, &client, EDGE_RAISED, BF_RECT);
+        DrawMessageBoxIcon(dc, kMargin, kMargin, type);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
     case WM_KEYDOWN:
         if (wParam == VK_RETURN) {
             const auto buttons = MessageBoxButtons(type);
@@ -82,10 +96,15 @@ HWND CreateBox(HWND owner, const std::string& text, const std::string& caption, 
     RegisterBoxClass();
     const auto buttons = MessageBoxButtons(type);
     const SIZE textSize = MeasureText(text);
+    const bool icon = (type & MB_ICONMASK) != 0;
+    const int textLeft = icon ? 2 * kMargin + kMessageBoxIconSize : kMargin;
+    const int textTop = icon ? kMargin + std::max(0, int(kMessageBoxIconSize - textSize.cy) / 2)
+                             : kMargin;
+    const int bodyHeight = icon ? std::max<int>(textSize.cy, kMessageBoxIconSize) : textSize.cy;
     const int buttonsWidth =
         int(buttons.size()) * kButtonWidth + (int(buttons.size()) - 1) * kButtonGap;
-    const SIZE box{std::max<LONG>(textSize.cx, buttonsWidth) + 2 * kMargin,
-                   textSize.cy + kButtonHeight + 3 * kMargin};
+    const SIZE box{std::max<LONG>(textLeft - kMargin + textSize.cx, buttonsWidth) + 2 * kMargin,
+                   bodyHeight + kButtonHeight + 3 * kMargin};
     const POINT at = BoxPlace(owner, box);
     const HWND hwnd =
         CreateWindowExA(0, kClassName, caption.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, at.x,
@@ -94,7 +113,7 @@ HWND CreateBox(HWND owner, const std::string& text, const std::string& caption, 
         return nullptr;
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, LONG_PTR(type));
     CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                    kMargin, kMargin, textSize.cx, textSize.cy, hwnd,
+                    textLeft, textTop, textSize.cx, textSize.cy, hwnd,
                     reinterpret_cast<HMENU>(std::intptr_t(kIdText)), nullptr, nullptr);
     const std::size_t def = std::min<std::size_t>((type & MB_DEFMASK) >> 8, buttons.size() - 1);
     int x = (box.cx - buttonsWidth) / 2;
@@ -109,6 +128,67 @@ HWND CreateBox(HWND owner, const std::string& text, const std::string& caption, 
 }
 
 } // namespace
+
+bool DrawMessageBoxIcon(HDC dc, int x, int y, UINT type) {
+    const UINT icon = type & MB_ICONMASK;
+    if (icon != MB_ICONHAND && icon != MB_ICONQUESTION && icon != MB_ICONEXCLAMATION &&
+        icon != MB_ICONASTERISK)
+        return false;
+    constexpr int s = kMessageBoxIconSize;
+    const COLORREF face = icon == MB_ICONHAND          ? RGB(0xD0, 0x10, 0x10)
+                          : icon == MB_ICONEXCLAMATION ? RGB(0xFF, 0xD8, 0x00)
+                                                       : RGB(0x20, 0x50, 0xC8);
+    const COLORREF mark = icon == MB_ICONEXCLAMATION ? RGB(0, 0, 0) : RGB(0xFF, 0xFF, 0xFF);
+    const HBRUSH faceBrush = CreateSolidBrush(face);
+    const HPEN outline = CreatePen(PS_SOLID, 1, RGB(0x40, 0x40, 0x40));
+    const HGDIOBJ oldBrush = SelectObject(dc, faceBrush);
+    const HGDIOBJ oldPen = SelectObject(dc, outline);
+    if (icon == MB_ICONEXCLAMATION) {
+        const POINT triangle[] = {{x + s / 2, y + 1}, {x + s - 1, y + s - 2}, {x, y + s - 2}};
+        Polygon(dc, triangle, 3);
+    } else {
+        Ellipse(dc, x, y, x + s, y + s);
+    }
+    const HBRUSH markBrush = CreateSolidBrush(mark);
+    if (icon == MB_ICONHAND) {
+        const HPEN cross = CreatePen(PS_SOLID, 4, mark);
+        SelectObject(dc, cross);
+        MoveToEx(dc, x + 10, y + 10, nullptr);
+        LineTo(dc, x + s - 10, y + s - 10);
+        MoveToEx(dc, x + s - 10, y + 10, nullptr);
+        LineTo(dc, x + 10, y + s - 10);
+        SelectObject(dc, outline);
+        DeleteObject(cross);
+    } else if (icon == MB_ICONEXCLAMATION) {
+        const RECT bar{x + s / 2 - 2, y + 10, x + s / 2 + 2, y + 22};
+        const RECT dot{x + s / 2 - 2, y + 24, x + s / 2 + 2, y + 28};
+        FillRect(dc, &bar, markBrush);
+        FillRect(dc, &dot, markBrush);
+    } else if (icon == MB_ICONASTERISK) {
+        const RECT dot{x + s / 2 - 2, y + 7, x + s / 2 + 2, y + 11};
+        const RECT bar{x + s / 2 - 2, y + 13, x + s / 2 + 2, y + 25};
+        FillRect(dc, &dot, markBrush);
+        FillRect(dc, &bar, markBrush);
+    } else {
+        const HFONT font = CreateFontA(-24, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0,
+                                       0, 0, "Arial");
+        const HGDIOBJ oldFont = SelectObject(dc, font);
+        const int oldMode = SetBkMode(dc, TRANSPARENT);
+        const COLORREF oldColor = SetTextColor(dc, mark);
+        RECT cell{x, y, x + s, y + s};
+        DrawTextA(dc, "?", 1, &cell, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        SetTextColor(dc, oldColor);
+        SetBkMode(dc, oldMode);
+        SelectObject(dc, oldFont);
+        DeleteObject(font);
+    }
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(markBrush);
+    DeleteObject(faceBrush);
+    DeleteObject(outline);
+    return true;
+}
 
 std::vector<MessageBoxButton> MessageBoxButtons(UINT type) {
     switch (type & MB_TYPEMASK) {

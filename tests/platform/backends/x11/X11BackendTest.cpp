@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/backends/x11/MessageBoxWindow.h"
+#include "platform/gdi/DeviceContext.h"
 #include "platform/backends/x11/X11Session.h"
 #include "platform/gdi/Draw.h"
 #include "platform/gdi/GdiObjects.h"
@@ -361,3 +362,40 @@ TEST(MessageBoxButtons, FollowTheTypeAndClosingAnswersOnlyWhereTheBoxAllowsIt) {
 }
 
 } // namespace
+
+TEST(MessageBoxIcon, EachTypeDrawsItsSignAndNoTypeDrawsNothing) {
+    BITMAPINFO info{};
+    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 40, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const HDC dc = CreateCompatibleDC(nullptr);
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(dc, bitmap);
+    const RECT all{0, 0, 40, 40};
+    auto count = [&](COLORREF colour) {
+        int n = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x)
+                n += GetPixel(dc, x, y) == colour;
+        return n;
+    };
+    const struct {
+        UINT type;
+        COLORREF face, mark;
+    } cases[] = {{MB_ICONHAND, RGB(0xD0, 0x10, 0x10), RGB(0xFF, 0xFF, 0xFF)},
+                 {MB_ICONQUESTION, RGB(0x20, 0x50, 0xC8), RGB(0xFF, 0xFF, 0xFF)},
+                 {MB_ICONEXCLAMATION, RGB(0xFF, 0xD8, 0x00), RGB(0, 0, 0)},
+                 {MB_ICONASTERISK, RGB(0x20, 0x50, 0xC8), RGB(0xFF, 0xFF, 0xFF)}};
+    for (const auto& c : cases) {
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+        ASSERT_TRUE(kw::x11::DrawMessageBoxIcon(dc, 4, 4, c.type | MB_YESNO));
+        EXPECT_GT(count(c.face), 200) << "type " << c.type;
+        EXPECT_GT(count(c.mark), 15) << "type " << c.type << ": the sign on the face";
+        EXPECT_EQ(GetPixel(dc, 1, 1), RGB(0x80, 0x80, 0x80)) << "outside the icon";
+    }
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    EXPECT_FALSE(kw::x11::DrawMessageBoxIcon(dc, 4, 4, MB_OK));
+    EXPECT_EQ(count(RGB(0x80, 0x80, 0x80)), 1600);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
