@@ -1,5 +1,6 @@
 // Fills, block copies and a line of text against memset/memcpy of the same
 // pixels, in one run. Prints each pair and their ratio.
+#include "bench/gdi/ControlRepaint.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Draw.h"
 #include "platform/gdi/GdiObjects.h"
@@ -141,6 +142,7 @@ double Find(const std::map<std::string, double>& ns, const std::string& label) {
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
+    kw::bench::RegisterControlRepaints();
     Recorder recorder;
     benchmark::RunSpecifiedBenchmarks(&recorder);
     benchmark::Shutdown();
@@ -164,5 +166,17 @@ int main(int argc, char** argv) {
             std::printf("%-40s %10.1f ns vs %9.1f ns  ratio %6.1f\n", p.label, a, b, a / b);
     }
     std::printf("(text cell %ldx%ld pixels)\n", long(cell.cx), long(cell.cy));
+    // A control's full repaint (erase, paint, its children) against a plain
+    // fill of its pixels.
+    for (const auto& [name, value] : ns) {
+        if (name.rfind("Repaint/", 0) != 0)
+            continue;
+        const std::string control = name.substr(8);
+        const double base = Find(ns, "memset/" + control);
+        if (base > 0)
+            std::printf("%-40s %10.1f ns vs %9.1f ns  ratio %6.1f\n",
+                        ("repaint of " + control + " vs memset").c_str(), value, base,
+                        value / base);
+    }
     return 0;
 }

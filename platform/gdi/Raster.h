@@ -5,6 +5,7 @@
 #include "platform/gdi/GdiInternal.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace gdi {
 
@@ -35,7 +36,7 @@ public:
             return;
         std::uint32_t* row = m_target.Row(y);
         if (m_rop2 == R2_COPYPEN) {
-            std::fill(row + x0, row + x1, pixel);
+            FillPixels(row + x0, std::size_t(x1 - x0), pixel);
             return;
         }
         for (int x = x0; x < x1; ++x)
@@ -43,8 +44,28 @@ public:
     }
 
     void Fill(const RECT& rc, std::uint32_t pixel) {
-        for (int y = rc.top; y < rc.bottom; ++y)
-            Span(rc.left, rc.right, y, pixel);
+        if (m_rop2 != R2_COPYPEN) {
+            for (int y = rc.top; y < rc.bottom; ++y)
+                Span(rc.left, rc.right, y, pixel);
+            return;
+        }
+        RECT r;
+        if (!IntersectRect(&r, &rc, &m_clip))
+            return;
+        const std::size_t width = std::size_t(r.right - r.left);
+        for (int y = r.top; y < r.bottom; ++y)
+            FillPixels(m_target.Row(y) + r.left, width, pixel);
+    }
+
+    // The copy fill of `count` pixels, two at a time: GCC 12 does not
+    // vectorise a fill of 32-bit values at -O2, but stores 64-bit pairs.
+    static void FillPixels(std::uint32_t* first, std::size_t count, std::uint32_t pixel) {
+        const std::uint64_t pair = pixel | std::uint64_t(pixel) << 32;
+        std::size_t i = 0;
+        for (; i + 2 <= count; i += 2)
+            std::memcpy(first + i, &pair, sizeof pair);
+        if (i < count)
+            first[i] = pixel;
     }
 
 private:
