@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -21,14 +22,37 @@ constexpr double kWholeNumbersFrom = 4503599627370496.0; // 2^52
 constexpr double kLargestFloat = 3.4028234663852886e38;
 constexpr std::string_view kUndefinedText = "---";
 
-// The user's numeric conventions for as long as it lives; "C" afterwards.
-class UserNumericLocale {
-public:
-    UserNumericLocale() { std::setlocale(LC_NUMERIC, ""); }
-    ~UserNumericLocale() { std::setlocale(LC_NUMERIC, "C"); }
-    UserNumericLocale(const UserNumericLocale&) = delete;
-    UserNumericLocale& operator=(const UserNumericLocale&) = delete;
-};
+// The decimal point of the user's numeric locale, as the environment names
+// it (LC_ALL, LC_NUMERIC, LANG, and where locales are found), looked up once
+// per naming: switching the C library's locale for every value drawn would
+// cost more than the drawing. The C library's numeric locale stays "C".
+std::string UserDecimalPoint() {
+    std::string naming;
+    for (const char* variable : {"LC_ALL", "LC_NUMERIC", "LANG", "LOCPATH"}) {
+        const char* value = std::getenv(variable);
+        naming += std::string(value ? value : "") + '\n';
+    }
+    thread_local std::string cachedNaming;
+    thread_local std::string cachedPoint = ".";
+    if (cachedNaming != naming) {
+        cachedNaming = naming;
+        cachedPoint = ".";
+        if (std::setlocale(LC_NUMERIC, "")) {
+            if (const char* point = std::localeconv()->decimal_point; point && *point)
+                cachedPoint = point;
+            std::setlocale(LC_NUMERIC, "C");
+        }
+    }
+    return cachedPoint;
+}
+
+// A number printed in the C locale, shown with the user's decimal point.
+std::string WithUserDecimalPoint(std::string text) {
+    const std::string point = UserDecimalPoint();
+    if (const auto dot = text.find('.'); dot != std::string::npos && point != ".")
+        text.replace(dot, 1, point);
+    return text;
+}
 
 std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
@@ -100,7 +124,6 @@ std::string FormatValue(const ValueFormatInput& input, WORD& valueUnit, WORD& di
     case kSpinEditTypFloat:
     case kSpinEditTypDouble: {
         RoundToDecimals(v, input.pointPos);
-        const UserNumericLocale userLocale;
         const bool lowLimitText =
             (input.flags & kSpinEditFlagUseLimits) != 0 && showUninitialized && !input.text.empty();
         if (lowLimitText &&
@@ -109,7 +132,7 @@ std::string FormatValue(const ValueFormatInput& input, WORD& valueUnit, WORD& di
         if (v > kLargestFloat)
             return std::string(kUndefinedText);
         const int decimals = input.pointPos < 0 ? 0 : input.pointPos;
-        return Printf("%.*f", decimals, v);
+        return WithUserDecimalPoint(Printf("%.*f", decimals, v));
     }
     // A short field shows its value truncated to an integer; cut to 16 bits it
     // would show another number, so both integer types saturate at 32 bits.

@@ -110,12 +110,15 @@ public:
         int pen = 0;
         for (std::size_t i = 0; i < s.size(); ++i) {
             const Glyph& g = m_face.GlyphFor(s[i]);
-            for (int gy = 0; gy < g.height; ++gy)
-                for (int gx = 0; gx < g.width; ++gx) {
-                    const std::uint8_t a = g.coverage[std::size_t(gy) * g.width + gx];
-                    if (a)
-                        Blend(frame.Map(pen + g.left + gx, tm.tmAscent - g.top + gy), a);
-                }
+            if (frame.turns == 0)
+                DrawUpright(g, frame.origin.x + pen + g.left, frame.origin.y + tm.tmAscent - g.top);
+            else
+                for (int gy = 0; gy < g.height; ++gy)
+                    for (int gx = 0; gx < g.width; ++gx) {
+                        const std::uint8_t a = g.coverage[std::size_t(gy) * g.width + gx];
+                        if (a)
+                            Blend(frame.Map(pen + g.left + gx, tm.tmAscent - g.top + gy), a);
+                    }
             const int advance = dx ? dx[i] : g.advance;
             if (int(i) == underlineAt)
                 FillFrame(frame, pen, tm.tmAscent + m_face.UnderlinePosition(), pen + advance,
@@ -140,10 +143,29 @@ private:
             std::fill(m_target.Row(y) + r.left, m_target.Row(y) + r.right, pixel);
     }
 
+    // Unturned text, the usual case: the glyph's rows clipped once and
+    // blended straight into the target's rows.
+    void DrawUpright(const Glyph& g, int left, int top) {
+        const int gx0 = std::max(0, int(m_clip.left) - left);
+        const int gx1 = std::min(g.width, int(m_clip.right) - left);
+        const int gy0 = std::max(0, int(m_clip.top) - top);
+        const int gy1 = std::min(g.height, int(m_clip.bottom) - top);
+        for (int gy = gy0; gy < gy1; ++gy) {
+            std::uint32_t* row = m_target.Row(top + gy) + left;
+            const std::uint8_t* coverage = &g.coverage[std::size_t(gy) * g.width];
+            for (int gx = gx0; gx < gx1; ++gx)
+                if (const std::uint8_t a = coverage[gx])
+                    BlendInto(row[gx], a);
+        }
+    }
+
     void Blend(POINT p, std::uint8_t a) {
         if (!PtInRect(&m_clip, p))
             return;
-        std::uint32_t& d = m_target.At(p.x, p.y);
+        BlendInto(m_target.At(p.x, p.y), a);
+    }
+
+    void BlendInto(std::uint32_t& d, std::uint8_t a) {
         if (m_mono) {
             if (a >= 128)
                 d = m_text;
