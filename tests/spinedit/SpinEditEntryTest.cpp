@@ -242,3 +242,26 @@ TEST_F(SpinEditEntryTest, ClosingTheFieldWhileEditingLosesNothingElse) {
     session.Pump();
     EXPECT_TRUE(::IsWindow(m_host));
 }
+
+TEST_F(SpinEditEntryTest, SpaceAndHashOpenTheBoxWithTheOldTextSelectedAndBackspaceEditsIt) {
+    for (BYTE ch : {BYTE(' '), BYTE('#')}) {
+        ASSERT_TRUE(SetVal(12.0, -1));
+        Focus();
+        session.Char(ch);
+        ASSERT_TRUE(Field()->IsEditing()) << int(ch);
+        EXPECT_EQ(BoxText(), "12.000000") << "the character itself is not typed: " << int(ch);
+        EXPECT_EQ(BoxSelection(), std::make_pair(0, 9));
+        session.Key(VK_ESCAPE);
+        ASSERT_FALSE(Field()->IsEditing());
+    }
+    // Backspace goes to the box as a key of its own: nothing is selected,
+    // so it edits the old text instead of replacing it.
+    ASSERT_TRUE(SetVal(12.0, -1));
+    Focus();
+    session.Char(8);
+    ASSERT_TRUE(Field()->IsEditing());
+    const auto [start, end] = BoxSelection();
+    EXPECT_EQ(start, end) << "no selection";
+    EXPECT_FALSE(BoxText().empty());
+    EXPECT_EQ(BoxText().substr(0, 1), "1");
+}

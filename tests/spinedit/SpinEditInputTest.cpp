@@ -4,6 +4,7 @@
 #include "SpinEditTestSupport.h"
 
 #include "platform/user/Input.h"
+#include "spinedit/SEEdit.h"
 
 using spinedit_test::SpinEditTest;
 
@@ -210,4 +211,29 @@ TEST_F(SpinEditTest, RightDoubleClickRequestsTheDefaultOnlyWhenAllowed) {
     ASSERT_EQ(Call("IsDefVal", DISPATCH_METHOD, {}, &result), S_OK);
     EXPECT_NE(result.boolVal, 0);
     EXPECT_EQ(session.Modal().beeps, (std::vector<UINT>{MB_ICONHAND, 0}));
+}
+
+TEST_F(SpinEditTest, LosingTheCaptureStopsTheRepeat) {
+    Create();
+    ASSERT_TRUE(SetVal(0.0, -1));
+    MoveTo(Centre(*Parts().up));
+    session.MouseDown();
+    ASSERT_TRUE(Field()->RepeatTimerRunning());
+    ::SetCapture(m_host); // another window takes the mouse, as a menu would
+    session.Pump();
+    EXPECT_FALSE(Field()->RepeatTimerRunning());
+    EXPECT_EQ(Field()->RepeatPeriod(), 300u);
+    session.Advance(1000);
+    EXPECT_EQ(GetVal(-1).second, 1.0) << "no step after the capture went";
+    session.MouseUp();
+    ::ReleaseCapture();
+}
+
+TEST_F(SpinEditTest, TheFieldAndItsEntryBoxAskForTheKeysTheyNeed) {
+    Create();
+    EXPECT_EQ(::SendMessageA(Window(), WM_GETDLGCODE, 0, 0), 0x2081)
+        << "arrows, characters, and a button";
+    ASSERT_NE(Field()->EntryBox(), nullptr);
+    EXPECT_EQ(::SendMessageA(Field()->EntryBox()->GetSafeHwnd(), WM_GETDLGCODE, 0, 0), 0x87)
+        << "every key, Tab and Enter included";
 }
