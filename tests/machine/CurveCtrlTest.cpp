@@ -3,6 +3,7 @@
 // capacity and zero-scale cases, persistence and the drawn plot.
 #include "machine/CurveCtrl.h"
 #include "platform/afx/JsonPropertyBag.h"
+#include "platform/gdi/SysColors.h"
 #include "tests/machine/CurveDigitHost.h"
 
 #include <cfloat>
@@ -373,4 +374,19 @@ TEST_F(CurveTest, ADisabledCurveDrawsItsPensGrey) {
     EXPECT_EQ(pixels.Pixel(kLeft, 30), kGridGrey);
     EXPECT_EQ(pixels.Pixel(kLeft + 90 - 3, 56), kGridGrey) << "the box pen";
     EXPECT_EQ(pixels.Pixel(kLeft + 90 - 2, 55), kGridGrey) << "the box pen";
+}
+
+TEST_F(CurveTest, ARedrawnCurveLeavesNoTraceOfItsOldPoints) {
+    SetPoint(0, 5.0f, 0.25f); // box at (20 + 90, 58)
+    SurfaceBuffer pixels = Pixels();
+    ASSERT_EQ(pixels.Pixel(kLeft + 90 - 3, 56), kBoxYellow);
+    SetPoint(0, 5.0f, 0.75f); // moves up to row 26
+    pixels = Pixels();
+    EXPECT_EQ(pixels.Pixel(kLeft + 90 - 3, 26), kBoxYellow);
+    // The window class erases the old picture with the button face.
+    const COLORREF face = ::GetSysColor(COLOR_3DFACE);
+    const std::uint32_t facePixel = (std::uint32_t(GetRValue(face)) << 16) |
+                                    (std::uint32_t(GetGValue(face)) << 8) | GetBValue(face);
+    EXPECT_EQ(pixels.Pixel(kLeft + 90 - 3, 56), facePixel);
+    EXPECT_EQ(pixels.Pixel(kLeft + 40, 58), facePixel) << "the old grid row";
 }
