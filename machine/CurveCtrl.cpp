@@ -4,7 +4,7 @@
 #include "module/Guids.h"
 #include "platform/afx/ModuleState.h"
 
-#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -88,32 +88,14 @@ void CCurveCtrl::OnChanged() {
     SetModifiedFlag();
 }
 
-void CCurveCtrl::ReservePoints() {
-    m_bAllocated = true;
-    if (m_nMaxPoints > 0 && std::size_t(m_nMaxPoints) > m_points.size())
-        m_points.resize(std::size_t(m_nMaxPoints));
-}
-
-std::span<const CurvePoint> CCurveCtrl::InUse() const {
-    return std::span<const CurvePoint>(m_points).first(std::size_t(m_nPoints));
-}
-
 void CCurveCtrl::SetPoint(SHORT index, float x, float y) {
-    if (index < 0 || index >= m_nMaxPoints)
-        return;
-    ReservePoints();
-    m_points[std::size_t(index)] = CurvePoint{x, y};
-    m_nPoints = index + 1;
-    RescaleX();
-    InvalidateControl();
+    if (m_editor.SetPoint(index, CurvePoint{x, y}, m_nMaxPoints))
+        InvalidateControl();
 }
 
 BOOL CCurveCtrl::GetPoint(SHORT index, float* x, float* y) {
-    if (m_bAllocated && index >= 0 && index < m_nMaxPoints) {
-        // Points raised after the array was made: pairs past it were never
-        // set and read as (0, 0).
-        const CurvePoint p =
-            std::size_t(index) < m_points.size() ? m_points[std::size_t(index)] : CurvePoint{};
+    CurvePoint p;
+    if (m_editor.GetPoint(index, m_nMaxPoints, p)) {
         if (x)
             *x = p.x;
         if (y)
@@ -122,19 +104,11 @@ BOOL CCurveCtrl::GetPoint(SHORT index, float* x, float* y) {
     return TRUE;
 }
 
-void CCurveCtrl::RescaleX() {
-    if (m_bDragging)
-        return;
-    m_scale.x = CurveXScale(InUse(), m_rcPlot);
-}
-
 // [SECTION] Painting
 
 void CCurveCtrl::OnDraw(CDC* dc, const CRect& rcBounds, const CRect&) {
-    m_rcPlot = CurvePlotRect(rcBounds);
-    RescaleX();
-    m_scale.y = CurveYScale(m_rcPlot);
-    const CRect& plot = m_rcPlot;
+    m_editor.Layout(rcBounds);
+    const CRect& plot = m_editor.Plot();
 
     const bool enabled = !m_hWnd || ::IsWindowEnabled(m_hWnd);
     CPen axisPen(PS_SOLID, 1, enabled ? RGB(0, 0, 0) : kDisabledInk);
@@ -158,9 +132,9 @@ void CCurveCtrl::OnDraw(CDC* dc, const CRect& rcBounds, const CRect&) {
     dc->DrawText(m_strXaxis.Str(), &xCaption, kCaption);
 
     std::vector<POINT> device;
-    device.reserve(std::size_t(m_nPoints));
-    for (const CurvePoint& p : InUse())
-        device.push_back(CurveDevicePoint(p, m_scale, plot));
+    device.reserve(std::size_t(m_editor.PointsInUse()));
+    for (const CurvePoint& p : m_editor.InUse())
+        device.push_back(CurveDevicePoint(p, m_editor.Scale(), plot));
 
     dc->SelectObject(&gridPen);
     for (const POINT& p : device) {
@@ -196,37 +170,21 @@ UINT CCurveCtrl::OnGetDlgCode() {
 }
 
 void CCurveCtrl::OnLButtonDown(UINT flags, CPoint point) {
-    const CurvePoint value = CurveValueAt(point, m_scale, m_rcPlot);
-    m_nSel = CurveHitTest(InUse(), point, m_scale, m_rcPlot);
-    if (m_nSel < 0) {
-        ReservePoints();
-        if (m_nPoints < m_nMaxPoints) {
-            m_points[std::size_t(m_nPoints)] = value;
-            m_nSel = m_nPoints++;
-            InvalidateControl();
-        }
-    }
-    m_bDragging = true;
+    if (m_editor.ButtonDown(point, m_nMaxPoints))
+        InvalidateControl();
     COleControl::OnLButtonDown(flags, point);
 }
 
 void CCurveCtrl::OnMouseMove(UINT flags, CPoint point) {
-    if ((flags & MK_LBUTTON) && m_nSel >= 0) {
-        float vx = float(point.x - m_rcPlot.left) * m_scale.x;
-        if (!(vx > m_fMinVal))
-            vx = m_fMinVal;
-        // The host may have dropped the selected point with SetPoint since.
-        if ((m_nFlags & kFlagYLock) && m_nSel < m_nPoints)
-            m_points[std::size_t(m_nSel)].x = vx;
+    if ((flags & MK_LBUTTON) && m_editor.Drag(point, m_fMinVal, (m_nFlags & kFlagYLock) != 0)) {
         InvalidateControl();
-        FireEvent(kEventChanged, SHORT(m_nSel));
+        FireEvent(kEventChanged, SHORT(m_editor.Selection()));
     }
     COleControl::OnMouseMove(flags, point);
 }
 
 void CCurveCtrl::OnLButtonUp(UINT flags, CPoint point) {
-    m_bDragging = false;
-    RescaleX();
+    m_editor.ButtonUp();
     InvalidateControl();
     COleControl::OnLButtonUp(flags, point);
 }

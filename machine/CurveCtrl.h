@@ -5,11 +5,10 @@
 // bit of Flags, drags the selected point along x. Every move of a drag
 // fires Changed with the selected index. Its window is a system "BUTTON"
 // window, owner-drawn.
-#include "machine/CurveGeometry.h"
+#include "machine/CurveEditor.h"
 #include "platform/afx/OleControl.h"
 
 #include <cfloat>
-#include <vector>
 
 class CCurveCtrl final : public COleControl {
 public:
@@ -35,13 +34,13 @@ public:
     static constexpr DISPID kEventChanged = 1;
 
     // [SECTION] State a host or a test may look at
-    int PointsInUse() const { return m_nPoints; }
-    int Capacity() const { return int(m_points.size()); }
-    bool HasPointArray() const { return m_bAllocated; }
-    int Selection() const { return m_nSel; }
-    bool IsDragging() const { return m_bDragging; }
-    CurveScale Scale() const { return m_scale; }
-    const CRect& PlotRect() const { return m_rcPlot; }
+    int PointsInUse() const { return m_editor.PointsInUse(); }
+    int Capacity() const { return m_editor.Capacity(); }
+    bool HasPointArray() const { return m_editor.HasArray(); }
+    int Selection() const { return m_editor.Selection(); }
+    bool IsDragging() const { return m_editor.IsDragging(); }
+    CurveScale Scale() const { return m_editor.Scale(); }
+    const CRect& PlotRect() const { return m_editor.Plot(); }
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
@@ -54,20 +53,7 @@ protected:
     void OnEnable(BOOL enable) override;
 
 private:
-    // Makes room for `Points` pairs, keeping those stored: the array exists
-    // from the first SetPoint or added point on and grows when the host
-    // raised Points since, so no index below Points ever lies past it.
-    void ReservePoints();
-    void RescaleX();
-    std::span<const CurvePoint> InUse() const;
-
-    std::vector<CurvePoint> m_points; // never-set pairs are (0, 0)
-    bool m_bAllocated{false};
-    int m_nPoints{0};
-    int m_nSel{-1};
-    bool m_bDragging{false};
-    CurveScale m_scale;
-    CRect m_rcPlot;
+    CCurveEditor m_editor;
 };
 
 // The Curve's interfaces, for its factory and the type library.
