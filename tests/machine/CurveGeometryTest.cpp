@@ -15,11 +15,6 @@ const CRect kBounds(0, 0, 130, 94);
 
 } // namespace
 
-TEST(CurveGeometry, ThePlotLeavesRoomForTheCaptions) {
-    EXPECT_EQ(CurvePlotRect(kBounds), CRect(20, 10, 120, 74));
-    EXPECT_EQ(CurvePlotRect(CRect(5, 7, 105, 57)), CRect(25, 17, 95, 37));
-}
-
 TEST(CurveGeometry, TheLargestXFillsATenthLessThanTheWidth) {
     const CRect plot = CurvePlotRect(kBounds);
     const std::vector<CurvePoint> points{{2.0f, 0.1f}, {10.0f, 0.5f}, {4.0f, 0.9f}};

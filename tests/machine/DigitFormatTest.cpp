@@ -92,11 +92,6 @@ TEST(DigitFormat, RefusedFormatsAndLongTextsShowTheDashes) {
     EXPECT_EQ(DigitText("%.200f", -1e300, false), "----------");
 }
 
-TEST(DigitFormat, UninitializedShowsTenMinusSignsWhateverTheFormat) {
-    EXPECT_EQ(DigitText("%f", 3.0, true), "----------");
-    EXPECT_EQ(DigitText("%s", 3.0, true), "----------");
-}
-
 TEST(DigitFormat, APointSharesTheCellOfTheDigitBeforeIt) {
     // %5.1f of 12.5 in five cells: blank, 1, 2 with its point lit, 5, blank.
     EXPECT_EQ(Cells(" 12.5", 5), " |1|2.|5|_|");
@@ -115,8 +110,4 @@ TEST(DigitFormat, ZeroPaddingFillsOtherCharactersOfValuesThatAreNotNegative) {
     EXPECT_EQ(Cells(" 0.0", 4, true, 0.0), "0|0.|0|_|");
     // Not a number is not "not negative".
     EXPECT_EQ(Cells(" nan", 4, true, std::nan("")), " | | | |");
-}
-
-TEST(DigitFormat, TheDashesFillTenCellsAndLeaveTheRest) {
-    EXPECT_EQ(Cells(kDigitDashes, 12), "-|-|-|-|-|-|-|-|-|-|_|_|");
 }
