@@ -1,6 +1,8 @@
 #include "module/ClassTable.h"
 
 #include "buttons/LedCtrl.h"
+#include "machine/CurveCtrl.h"
+#include "machine/DigitCtrl.h"
 #include "module/Guids.h"
 #include "spinedit/SpinEditCtrl.h"
 
@@ -94,13 +96,15 @@ std::span<const ControlClass> ControlTable() {
          IID_DColorStaticEvents, "Kestrowidge.ColorStaticCtrl.1", 9, 223, kMiscStatus,
          kColorStaticPages, 3},
         {"CDigitCtrl", "Digit", CLSID_Digit, IID_DDigit, IID_DDigitEvents,
-         "Kestrowidge.DigitCtrl.1", 10, 224, kMiscStatus, kDigitPages, 4},
+         "Kestrowidge.DigitCtrl.1", 10, 224, kMiscStatus, kDigitPages, 4,
+         &COleControl::CreateObject<CDigitCtrl>, &DigitDispatchTable(), &DigitEventTable()},
         {"CPosCtrl", "Pos", CLSID_Pos, IID_DPos, IID_DPosEvents, "Kestrowidge.PosCtrl.1", 11, 226,
          kMiscButton, kPosPages, 4},
         {"CPolCtrl", "Polarity", CLSID_Polarity, IID_DPolarity, IID_DPolarityEvents,
          "Kestrowidge.PolCtrl.1", 12, 230, kMiscStatus, kPolPages, 4},
         {"CCurveCtrl", "Curve", CLSID_Curve, IID_DCurve, IID_DCurveEvents,
-         "Kestrowidge.CurveCtrl.1", 13, 233, kMiscButton, kCurvePages, 4},
+         "Kestrowidge.CurveCtrl.1", 13, 233, kMiscButton, kCurvePages, 4,
+         &COleControl::CreateObject<CCurveCtrl>, &CurveDispatchTable(), &CurveEventTable()},
         {"CLineViewCtrl", "LineView", CLSID_LineView, IID_DLineView, IID_DLineViewEvents,
          "Kestrowidge.LineViewCtrl.1", 128, 1, kMiscStatus, kLineViewPages, 4},
     };

@@ -42,9 +42,20 @@ struct DispEntry {
     const char* doc = nullptr;
     // The type library's name where it differs from the run-time name.
     const char* typeLibName = nullptr;
+    // The type the type library declares (property type or method result)
+    // where it differs from the run-time one; VT_ILLEGAL: the same.
+    VARTYPE typeLibType = VT_ILLEGAL;
 
     const char* TypeLibName() const { return typeLibName ? typeLibName : name; }
+    VARTYPE TypeLibType() const { return typeLibType == VT_ILLEGAL ? type : typeLibType; }
 };
+
+// A row whose type library declares another type than the one it answers
+// with at run time (a BOOL result declared as long, for instance).
+constexpr DispEntry DispTypeLibType(DispEntry entry, VARTYPE declared) {
+    entry.typeLibType = declared;
+    return entry;
+}
 
 // A dispatch or event interface: its rows in dispatch order.
 struct DispTable {

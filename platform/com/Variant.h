@@ -29,6 +29,7 @@ enum VARENUM : VARTYPE {
     VT_ARRAY = 0x2000,
     VT_BYREF = 0x4000,
     VT_TYPEMASK = 0x0FFF,
+    VT_ILLEGAL = 0xFFFF,
 };
 
 struct VARIANT {

@@ -176,6 +176,18 @@ HBRUSH StaticBackground(HWND hwnd, HDC hdc) {
     return reinterpret_cast<HBRUSH>(brush);
 }
 
+HBRUSH ButtonBackground(HWND hwnd, HDC hdc) {
+    const HWND parent = GetParent(hwnd);
+    LRESULT brush = 0;
+    if (parent)
+        brush = SendMessageA(parent, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(hdc),
+                             reinterpret_cast<LPARAM>(hwnd));
+    if (!brush || GetObjectType(reinterpret_cast<HGDIOBJ>(brush)) != OBJ_BRUSH)
+        brush = DefWindowProcA(parent ? parent : hwnd, WM_CTLCOLORBTN,
+                               reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hwnd));
+    return reinterpret_cast<HBRUSH>(brush);
+}
+
 // Check boxes and radio buttons: the box at one side, the text beside it.
 void PaintCheck(HWND hwnd, HDC hdc, LONG_PTR state) {
     RECT rc;
@@ -392,7 +404,15 @@ LRESULT DialogCode(DWORD type) {
 LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_ERASEBKGND:
-        return 1; // WM_PAINT covers the whole button.
+        // An owner-drawn button's owner may draw only part of it: the rest
+        // is the parent's button colour. Other types paint all of it.
+        if (Type(hwnd) == BS_OWNERDRAW && wParam) {
+            RECT rc;
+            GetClientRect(hwnd, &rc);
+            const HDC hdc = reinterpret_cast<HDC>(wParam);
+            FillRect(hdc, &rc, ButtonBackground(hwnd, hdc));
+        }
+        return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT: {
         if (wParam) {

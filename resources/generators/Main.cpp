@@ -1,5 +1,6 @@
 // kwbmpgen: draws the module's bitmaps, the same bytes on every run.
 //   kwbmpgen FOLDER      writes every bitmap into FOLDER (led141.bmp, ...)
+#include "resources/generators/DigitStrip.h"
 #include "resources/generators/LedStrip.h"
 
 #include <cstdio>
@@ -28,7 +29,12 @@ int main(int argc, char** argv) {
     std::filesystem::path folder = argv[1];
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    if (!WriteIfChanged(folder / "led141.bmp", kw::bitmaps::MakeLedStrip().EncodeBmp())) {
+    bool written = WriteIfChanged(folder / "led141.bmp", kw::bitmaps::MakeLedStrip().EncodeBmp());
+    for (const auto& strip : kw::bitmaps::DigitStripFiles())
+        written = written &&
+                  WriteIfChanged(folder / strip.file,
+                                 kw::bitmaps::MakeDigitStrip(strip.size, strip.look).EncodeBmp());
+    if (!written) {
         std::fprintf(stderr, "kwbmpgen: cannot write into %s\n", argv[1]);
         return 1;
     }

@@ -134,4 +134,72 @@ print(string.format("spin_label after a mistake: %g", feed.Value))
 
 -- Mistakes are reported, and a script may catch them.
 print("caught: " .. select(2, pcall(function() first.Colour = 1 end)))
+-- The curve editor: a host fills three points, the operator adds two with
+-- clicks and, with the Y-Lock bit, drags one along x; every move of the
+-- drag fires Changed with the selected index. The pictures sit at the
+-- form's right edge, where the sections above leave room.
+local curve = insert("Kestrowidge.CurveCtrl.1", {name = "curve", x = 255, y = 10, w = 140, h = 100})
+curve.Points = 5; curve.Flags = 2; curve.Xaxis = "mm"; curve.Yaxis = "%"
+curve:SetPoint(0, 0, 0); curve:SetPoint(1, 10, 0.3); curve:SetPoint(2, 20, 0.6)
+on(curve, "Changed", function(a) print(string.format("curve: Changed, point %d", a.arg1)) end)
+picture(curve, "curve-host-points.png")
+mouse(curve, "lclick", 126, 20) -- past the last point: added at x 21.2
+mouse(curve, "lclick", 74, 62) -- added at x 10.8 (a host sets them in order)
+picture(curve, "curve-clicked.png")
+mouse(curve, "ldown", 121, 21)
+mouse(curve, "move", 110, 22, {buttons = "l"})
+mouse(curve, "move", 95, 25, {buttons = "l"})
+picture(curve, "curve-dragging.png")
+mouse(curve, "lup", 95, 25)
+picture(curve, "curve-dragged.png")
+for i = 0, curve.Points - 1 do
+    local _, x, y = curve:GetPoint(i, 0, 0)
+    print(string.format("curve: point %d at (%.2f, %.3f)", i, x, y))
+end
+move(curve, -1000, -1000) -- out of the way of the sections below
+
+-- The seven-segment read-out in its three sizes, counting over virtual time.
+local function digit(name, y, w, h, flags, size, format)
+    local c = insert("Kestrowidge.DigitCtrl.1", {name = name, x = 255, y = y, w = w, h = h})
+    c.Format = format; c.Flags = flags; c.MaxSize = size
+    return c
+end
+local big = digit("digit_big", 120, 132, 40, 2, 4, "%4.1f")
+local medium = digit("digit_medium", 165, 98, 21, 0, 6, "%6.2f")
+local small = digit("digit_small", 190, 86, 16, 4, 7, "%7.3f")
+for step = 0, 12 do
+    local v = step * 0.75
+    big:SetVal(v); medium:SetVal(v * 10); small:SetVal(-v)
+    if step % 6 == 0 then
+        picture(big, string.format("digit-big-%02d.png", step))
+        picture(medium, string.format("digit-medium-%02d.png", step))
+        picture(small, string.format("digit-small-%02d.png", step))
+    end
+    advance(100)
+end
+print(string.format("digit: after %d ms big %s, medium %s, small %s", now(), big:GetVal(),
+                    medium:GetVal(), small:GetVal()))
+-- Zero padding of a value that is not negative; a negative one stays blank.
+medium.Flags = 1; medium.Format = "%6.1f"; medium:SetVal(42.5)
+picture(medium, "digit-zero-padding.png")
+medium:SetVal(-4.5)
+picture(medium, "digit-zero-padding-negative.png")
+-- A value too long for its text, and a format the read-out refuses.
+medium.Flags = 0; medium.Format = "%f"; medium:SetVal(1e20)
+picture(medium, "digit-too-long.png")
+medium.Format = "%s"; medium:SetVal(1)
+picture(medium, "digit-refused-format.png")
+-- Uninitialized until the first value, the error look, the disabled look.
+medium.Format = "%6.2f"; medium.Flags = 8
+picture(medium, "digit-uninitialized.png")
+medium:SetVal(1)
+medium.Flags = 16
+picture(medium, "digit-error.png")
+medium.Flags = 0
+enable(medium, false)
+picture(medium, "digit-disabled.png")
+enable(big, false)
+picture(big, "digit-big-disabled.png") -- cut from the small disabled strip
+for _, c in ipairs({big, medium, small}) do move(c, -1000, -1000) end
+
 print(string.format("demo: wrote %d pictures into %s", written, out))

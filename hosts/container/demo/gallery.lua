@@ -52,6 +52,31 @@ field("spin_unset", 270, function(c)
 end)
 print("gallery: 6 numeric entry fields")
 
+-- The curve editor: click into the plot to add points (up to five), drag a
+-- point along x (the Y-Lock bit is on); every move of a drag prints Changed.
+local curve = insert("Kestrowidge.CurveCtrl.1", {name = "curve", x = 280, y = 10, w = 115, h = 95})
+curve.Points = 5; curve.Flags = 2; curve.Xaxis = "mm"; curve.Yaxis = "%"
+curve:SetPoint(0, 0, 0); curve:SetPoint(1, 10, 0.4); curve:SetPoint(2, 20, 0.7)
+on(curve, "Changed", function(a)
+    local _, x = curve:GetPoint(a.arg1, 0, 0)
+    print(string.format("curve: point %d at x %.2f", a.arg1, x))
+end)
+-- The seven-segment read-out: big, medium with zero padding, small, and
+-- the error, disabled and uninitialized looks.
+local function digit(name, y, w, h, flags, size, format, value)
+    local c = insert("Kestrowidge.DigitCtrl.1", {name = name, x = 280, y = y, w = w, h = h})
+    c.Format = format; c.Flags = flags; c.MaxSize = size
+    if value then c:SetVal(value) end
+    return c
+end
+digit("digit_big", 110, 100, 40, 2, 3, "%3.1f", -7.5)
+digit("digit_medium", 152, 98, 21, 1, 6, "%6.2f", 12.5)
+digit("digit_small", 175, 86, 16, 4, 7, "%7.3f", -3.25)
+digit("digit_error", 193, 98, 21, 16, 6, "%6.1f", 999.9)
+digit("digit_disabled", 216, 98, 21, 0, 6, "%6.2f", 0.5).Enabled = false
+digit("digit_unset", 239, 98, 21, 8, 6, "%6.2f")
+print("gallery: a curve and 6 seven-segment read-outs")
+
 if gui then
     print("gallery: close the window to end")
 end

@@ -41,7 +41,8 @@ const DispEntry kRows[] = {
     DispGetSet<&CGauge::GetReading, nullptr>("Reading", 2, VT_R4),
     DispMethod<&CGauge::Scale>("Scale", 3, VT_BOOL, kScaleParams),
     DispMethod<&CGauge::Rename>("Rename", 4, VT_EMPTY, kRenameParams),
-    DispGetSet<&CGauge::GetLocked, &CGauge::SetLocked>("Locked", 5, VT_BOOL),
+    DispTypeLibType(DispGetSet<&CGauge::GetLocked, &CGauge::SetLocked>("Locked", 5, VT_BOOL),
+                    VT_I4),
 };
 const DispTable kTable{kRows};
 const DispEntry kEventRows[] = {DispEvent("Ask", 1, kAskParams)};
@@ -317,6 +318,15 @@ TEST_F(GaugeTest, TypeInformationComesFromTheSameRows) {
     EXPECT_EQ(name.View(), "m_nLevel");
     ASSERT_EQ(info->GetDocumentation(DISPID_UNKNOWN, nullptr, &doc, nullptr, nullptr), S_OK);
     EXPECT_EQ(doc.View(), "Dispatch-Schnittstelle f\xC3\xBCr Gauge");
+
+    // Types as the library declares them: the run-time type unless the row
+    // names another.
+    const DispEntry* member = nullptr;
+    ASSERT_EQ(info->GetMemberDesc(0, &member), S_OK);
+    EXPECT_EQ(member->TypeLibType(), VT_I2);
+    ASSERT_EQ(info->GetMemberDesc(4, &member), S_OK);
+    EXPECT_EQ(member->type, VT_BOOL);
+    EXPECT_EQ(member->TypeLibType(), VT_I4);
 
     BSTR names[3] = {};
     UINT count = 0;

@@ -111,6 +111,41 @@ TEST_F(SystemControlsTest, OwnerDrawnButtonAsksItsParentWithTheItemDescription) 
     EXPECT_EQ(drawn.back().itemState & ODS_DISABLED, ODS_DISABLED);
 }
 
+TEST_F(SystemControlsTest, OwnerDrawnButtonErasesWithItsParentsButtonBrush) {
+    const HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    rec.OnMessage(parent, [&](HWND, UINT msg, WPARAM, LPARAM, LRESULT* result) {
+        if (msg != WM_CTLCOLORBTN)
+            return false;
+        *result = reinterpret_cast<LRESULT>(blue);
+        return true;
+    });
+    const HWND button = CreateControl("BUTTON", "Go", BS_OWNERDRAW, 10, 10, 60, 30, parent, 7);
+    session.Pump();
+    HDC mem = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(60, 30, 1, 32, nullptr);
+    HGDIOBJ old = SelectObject(mem, bitmap);
+    EXPECT_EQ(SendMessageA(button, WM_ERASEBKGND, reinterpret_cast<WPARAM>(mem), 0), 1);
+    EXPECT_EQ(GetPixel(mem, 59, 29), RGB(0, 0, 255));
+    const auto asked = rec.Of(WM_CTLCOLORBTN);
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.back().lParam, reinterpret_cast<LPARAM>(button));
+    // A parent that gives no brush: the button face.
+    rec.OnMessage(parent, [](HWND, UINT, WPARAM, LPARAM, LRESULT*) { return false; });
+    SendMessageA(button, WM_ERASEBKGND, reinterpret_cast<WPARAM>(mem), 0);
+    EXPECT_EQ(GetPixel(mem, 0, 0), GetSysColor(COLOR_3DFACE));
+    // Other buttons paint all of themselves and leave the DC alone.
+    const HWND push = CreateControl("BUTTON", "Ok", BS_PUSHBUTTON, 80, 10, 60, 30, parent, 8);
+    SetPixel(mem, 5, 5, RGB(1, 2, 3));
+    SendMessageA(push, WM_ERASEBKGND, reinterpret_cast<WPARAM>(mem), 0);
+    EXPECT_EQ(GetPixel(mem, 5, 5), RGB(1, 2, 3));
+    SelectObject(mem, old);
+    DeleteObject(bitmap);
+    DeleteDC(mem);
+    DestroyWindow(push);
+    DestroyWindow(button);
+    DeleteObject(blue);
+}
+
 TEST_F(SystemControlsTest, ButtonIsPushedWhileThePointerIsInsideAndClicksOnReleaseInside) {
     const HWND button = CreateControl("BUTTON", "Go", BS_OWNERDRAW, 10, 10, 60, 30, parent, 7);
     session.Pump();
