@@ -96,14 +96,17 @@ void WriteMembers(ITypeInfo* info, bool events, std::string& out) {
             type = Signature(*entry);
         } else if (entry->kind == DispKind::Property) {
             kind = entry->put ? "property" : "property (read-only)";
-            type = TypeName(entry->type);
+            type = TypeName(entry->TypeLibType());
         } else {
             kind = "method";
-            type = Signature(*entry) + " → " + TypeName(entry->type);
+            type = Signature(*entry) + " → " + TypeName(entry->TypeLibType());
         }
         std::string notes;
         if (entry->typeLibName && std::string_view(entry->typeLibName) != entry->name)
             notes = "called `" + std::string(entry->name) + "` at run time";
+        if (entry->TypeLibType() != entry->type)
+            notes += (notes.empty() ? "" : "; ") + std::string("answers `") +
+                     TypeName(entry->type) + "` at run time";
         if (entry->doc && *entry->doc)
             notes += (notes.empty() ? "" : "; ") + Escape(entry->doc);
         char dispid[16];
