@@ -1,6 +1,7 @@
 // kwbmpgen: draws the module's bitmaps, the same bytes on every run.
-//   kwbmpgen FOLDER      writes every bitmap into FOLDER (led141.bmp, ...)
+//   kwbmpgen FOLDER      writes every bitmap into FOLDER (led141.bmp, pos225.bmp, ...)
 #include "resources/generators/LedStrip.h"
+#include "resources/generators/PosLayouts.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -28,7 +29,11 @@ int main(int argc, char** argv) {
     std::filesystem::path folder = argv[1];
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    if (!WriteIfChanged(folder / "led141.bmp", kw::bitmaps::MakeLedStrip().EncodeBmp())) {
+    bool written = WriteIfChanged(folder / "led141.bmp", kw::bitmaps::MakeLedStrip().EncodeBmp());
+    for (int layout = 0; layout < kw::bitmaps::kPosLayouts; ++layout)
+        written = written && WriteIfChanged(folder / kw::bitmaps::kPosLayoutFiles[layout],
+                                            kw::bitmaps::MakePosLayout(layout).EncodeBmp());
+    if (!written) {
         std::fprintf(stderr, "kwbmpgen: cannot write into %s\n", argv[1]);
         return 1;
     }
