@@ -1,6 +1,7 @@
 #include "module/ClassTable.h"
 
 #include "buttons/LedCtrl.h"
+#include "machine/PosCtrl.h"
 #include "module/Guids.h"
 #include "spinedit/SpinEditCtrl.h"
 
@@ -96,7 +97,8 @@ std::span<const ControlClass> ControlTable() {
         {"CDigitCtrl", "Digit", CLSID_Digit, IID_DDigit, IID_DDigitEvents,
          "Kestrowidge.DigitCtrl.1", 10, 224, kMiscStatus, kDigitPages, 4},
         {"CPosCtrl", "Pos", CLSID_Pos, IID_DPos, IID_DPosEvents, "Kestrowidge.PosCtrl.1", 11, 226,
-         kMiscButton, kPosPages, 4},
+         kMiscButton, kPosPages, 4, &COleControl::CreateObject<CPosCtrl>, &PosDispatchTable(),
+         &PosEventTable()},
         {"CPolCtrl", "Polarity", CLSID_Polarity, IID_DPolarity, IID_DPolarityEvents,
          "Kestrowidge.PolCtrl.1", 12, 230, kMiscStatus, kPolPages, 4},
         {"CCurveCtrl", "Curve", CLSID_Curve, IID_DCurve, IID_DCurveEvents,
