@@ -61,6 +61,7 @@ CPosCtrl::CPosCtrl() : COleControl(PosClass()) {
     InitializeIIDs(&kw::ids::IID_DPos, &kw::ids::IID_DPosEvents);
     // The initial size is the picture's; it has to be loaded first.
     BuildLayout();
+    RecolourLamps();
     const PosLayoutInfo& info = PosLayoutInfoOf(m_nLayout);
     SetInitialSize(m_pBits ? m_nWidth : info.width, m_pBits ? m_nHeight : info.height);
 }
