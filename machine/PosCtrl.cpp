@@ -175,6 +175,13 @@ void CPosCtrl::BuildLayout() {
     m_nHeight = bm.bmHeight;
     m_crKey = m_pBits[0];
     m_rects = AnalysePosLayout(Picture(), m_nButtons, m_nRects).rects;
+    // A new picture on a disabled pad shows it disabled.
+    if (!IsEnabledNow())
+        RecolourPos(Picture(), kPosBlack, kPosGrey);
+}
+
+bool CPosCtrl::IsEnabledNow() {
+    return m_hWnd ? ::IsWindowEnabled(m_hWnd) != FALSE : GetEnabled() != FALSE;
 }
 
 std::uint32_t CPosCtrl::PixelAt(int x, int y) const {

@@ -74,6 +74,8 @@ protected:
     void OnLButtonUp(UINT flags, CPoint point) override;
     void OnRButtonDown(UINT flags, CPoint point) override;
     void OnRButtonUp(UINT flags, CPoint point) override;
+    void OnLButtonDblClk(UINT flags, CPoint point) override;
+    void OnRButtonDblClk(UINT flags, CPoint point) override;
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
     void OnCaptureChanged(CWnd* wnd) override;
     void OnCancelMode() override;
@@ -84,6 +86,7 @@ protected:
     void OnKillFocus(CWnd* newWnd) override;
     void OnEnable(BOOL enable) override;
     void OnShowWindow(BOOL show, UINT status) override;
+    void OnEnabledChanged() override;
 
 private:
     // [SECTION] Layout and lamps
@@ -93,6 +96,8 @@ private:
     void PaintRect(int index, std::uint32_t colour);
     void RecolourLamps();
     bool IsButton(int index) const { return index >= 0 && index < m_nButtons; }
+    // The window's state, or the stock property's while there is no window.
+    bool IsEnabledNow();
 
     // [SECTION] Press and release
     enum class PressSource { None, Mouse, Keyboard };

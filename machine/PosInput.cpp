@@ -119,6 +119,20 @@ void CPosCtrl::OnRButtonDown(UINT flags, CPoint point) {
         COleControl::OnRButtonDown(flags, point);
 }
 
+// The second press of a quick double click is a press like any other: the
+// operator jogs twice.
+void CPosCtrl::OnLButtonDblClk(UINT flags, CPoint point) {
+    ButtonDown(flags, point, 1, kLeftBit);
+    if (m_hWnd)
+        COleControl::OnLButtonDblClk(flags, point);
+}
+
+void CPosCtrl::OnRButtonDblClk(UINT flags, CPoint point) {
+    ButtonDown(flags, point, 2, kRightBit);
+    if (m_hWnd)
+        COleControl::OnRButtonDblClk(flags, point);
+}
+
 void CPosCtrl::OnLButtonUp(UINT flags, CPoint point) {
     ButtonUp(kLeftBit);
     if (m_hWnd)
@@ -364,6 +378,18 @@ void CPosCtrl::OnEnable(BOOL enable) {
     else
         RecolourPos(Picture(), kPosBlack, kPosGrey);
     InvalidateControl();
+}
+
+void CPosCtrl::OnEnabledChanged() {
+    // With a window, WM_ENABLE recolours; without one (a pad loaded or set
+    // disabled before it is placed) the picture follows the property here.
+    if (!m_hWnd) {
+        if (GetEnabled())
+            RecolourPos(Picture(), kPosGrey, kPosBlack);
+        else
+            RecolourPos(Picture(), kPosBlack, kPosGrey);
+    }
+    COleControl::OnEnabledChanged();
 }
 
 void CPosCtrl::OnShowWindow(BOOL show, UINT status) {

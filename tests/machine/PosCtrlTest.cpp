@@ -53,6 +53,21 @@ TEST_F(PosTest, ARightClickOnXMinusJogsRedAndAClickOutsideStillStops) {
     session.MouseUp(MouseButton::Right);
 }
 
+TEST_F(PosTest, ADoubleClickJogsTwice) {
+    MoveTo(kYPlus);
+    session.DoubleClick();
+    MoveTo(kXMinus);
+    session.DoubleClick(MouseButton::Right);
+    EXPECT_EQ(events.fired, (std::vector<Fired>{{kStartPos, 0x402},
+                                                {kStopPos, -1},
+                                                {kStartPos, 0x402},
+                                                {kStopPos, -1},
+                                                {kStartPos, 0x811},
+                                                {kStopPos, -1},
+                                                {kStartPos, 0x811},
+                                                {kStopPos, -1}}));
+}
+
 TEST_F(PosTest, HoverWhitensTheButtonUnderThePointerAndLeavingLetsTheCaptureGo) {
     MoveTo(kXPlus);
     EXPECT_EQ(Colour(kXPlus), kPosWhite);
@@ -270,6 +285,31 @@ TEST_F(PosTest, DisablingGreysTheButtonsAndEnablingBlackensEveryGreyPixel) {
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(Colour(i), kPosBlack) << "button " << i;
     EXPECT_EQ(Colour(kLampZ), kPosBlack) << "the grey lamp too";
+}
+
+TEST_F(PosTest, APadDisabledBeforeItIsPlacedOrGivenANewLayoutShowsItDisabled) {
+    Close();
+    ComPtr<IClassFactory> factory;
+    ASSERT_EQ(AfxDllGetClassObject(kw::module::Factories(), kw::ids::CLSID_Pos, IID_IClassFactory,
+                                   factory.OutVoid()),
+              S_OK);
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, m_disp.OutVoid()), S_OK);
+    ComPtr<IPersistPropertyBag> persist;
+    ASSERT_EQ(m_disp.As(IID_IPersistPropertyBag, &persist), S_OK);
+    ASSERT_EQ(persist->InitNew(), S_OK);
+    SetEnabled(false);
+    EXPECT_EQ(Colour(kYPlus), kPosGrey) << "without a window";
+    const RECT place{kLeft, kTop, kLeft + 83, kTop + 66};
+    ComPtr<IOleObject> ole;
+    ASSERT_EQ(m_disp.As(IID_IOleObject, &ole), S_OK);
+    ASSERT_EQ(ole->DoVerb(OLEIVERB_INPLACEACTIVATE, m_host, &place), S_OK);
+    session.Pump();
+    EXPECT_FALSE(::IsWindowEnabled(Window()));
+    EXPECT_EQ(Colour(kYPlus), kPosGrey);
+    Put("Mode", 3);
+    EXPECT_EQ(Colour(7), kPosGrey) << "the XY pad's Y+";
+    SetEnabled(true);
+    EXPECT_EQ(Colour(7), kPosBlack);
 }
 
 TEST_F(PosTest, ADisabledPadTakesNoClick) {
