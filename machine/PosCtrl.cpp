@@ -153,8 +153,8 @@ void CPosCtrl::BuildLayout() {
     if (dib && bits && from && to) {
         const HGDIOBJ oldFrom = ::SelectObject(from, source);
         const HGDIOBJ oldTo = ::SelectObject(to, dib);
-        copied = oldFrom && oldTo &&
-                 ::BitBlt(to, 0, 0, bm.bmWidth, bm.bmHeight, from, 0, 0, SRCCOPY);
+        copied =
+            oldFrom && oldTo && ::BitBlt(to, 0, 0, bm.bmWidth, bm.bmHeight, from, 0, 0, SRCCOPY);
         if (oldFrom)
             ::SelectObject(from, oldFrom);
         if (oldTo)

@@ -30,8 +30,8 @@ struct KeyRow {
     int button[kPosLayoutCount]; // by layout, -1 none
 };
 constexpr KeyRow kKeys[] = {
-    {VK_LEFT, {4, 1, 3, 3, 0}},   {VK_RIGHT, {5, 0, 4, 4, 1}},  {VK_UP, {8, -1, 7, 7, -1}},
-    {VK_DOWN, {0, -1, 0, 0, -1}}, {VK_END, {2, -1, 1, 1, -1}},  {VK_HOME, {6, -1, 5, 5, -1}},
+    {VK_LEFT, {4, 1, 3, 3, 0}},    {VK_RIGHT, {5, 0, 4, 4, 1}},  {VK_UP, {8, -1, 7, 7, -1}},
+    {VK_DOWN, {0, -1, 0, 0, -1}},  {VK_END, {2, -1, 1, 1, -1}},  {VK_HOME, {6, -1, 5, 5, -1}},
     {VK_PRIOR, {7, -1, 6, 6, -1}}, {VK_NEXT, {3, -1, 2, 2, -1}},
 };
 
@@ -83,7 +83,9 @@ namespace {
 CRect FillBox(const PosPixels& p, int seedX, int seedY, std::vector<bool>& visited) {
     CRect box(seedX, seedY, seedX, seedY);
     std::vector<POINT> pending{POINT{seedX, seedY}};
-    auto index = [&](int x, int y) { return std::size_t(y) * std::size_t(p.width) + std::size_t(x); };
+    auto index = [&](int x, int y) {
+        return std::size_t(y) * std::size_t(p.width) + std::size_t(x);
+    };
     visited[index(seedX, seedY)] = true;
     while (!pending.empty()) {
         const POINT pt = pending.back();
@@ -92,7 +94,8 @@ CRect FillBox(const PosPixels& p, int seedX, int seedY, std::vector<bool>& visit
         box.right = std::max(box.right, pt.x);
         box.top = std::min(box.top, pt.y);
         box.bottom = std::max(box.bottom, pt.y);
-        const POINT next[] = {{pt.x - 1, pt.y}, {pt.x + 1, pt.y}, {pt.x, pt.y - 1}, {pt.x, pt.y + 1}};
+        const POINT next[] = {
+            {pt.x - 1, pt.y}, {pt.x + 1, pt.y}, {pt.x, pt.y - 1}, {pt.x, pt.y + 1}};
         for (const POINT& n : next) {
             if (n.x < 0 || n.y < 0 || n.x >= p.width || n.y >= p.height)
                 continue;

@@ -13,11 +13,11 @@
 // Direction codes: bits 0 to 3 move the axes X, Y, Z and the fourth axis,
 // bits 4 to 7 make the same axes move the negative way. Events add these
 // modifiers.
-inline constexpr int kPosShift = 0x100;      // PosRel: Shift held
-inline constexpr int kPosAlt = 0x200;        // PosRel: Alt held
-inline constexpr int kPosLeftJog = 0x400;    // StartPos: left button, or a Ctrl jog
-inline constexpr int kPosRightJog = 0x800;   // StartPos: right button, or a Ctrl+Shift jog
-inline constexpr int kPosAxisZ = 0x04;       // a code that moves Z lights the Z lamp
+inline constexpr int kPosShift = 0x100;    // PosRel: Shift held
+inline constexpr int kPosAlt = 0x200;      // PosRel: Alt held
+inline constexpr int kPosLeftJog = 0x400;  // StartPos: left button, or a Ctrl jog
+inline constexpr int kPosRightJog = 0x800; // StartPos: right button, or a Ctrl+Shift jog
+inline constexpr int kPosAxisZ = 0x04;     // a code that moves Z lights the Z lamp
 
 // Pixel values of the working picture (0x00RRGGBB).
 inline constexpr std::uint32_t kPosBlack = 0x000000;  // a button at rest

@@ -44,8 +44,8 @@ public:
     STDMETHOD(GetIDsOfNames)(REFIID, const char* const*, UINT, LCID, DISPID*) override {
         return E_NOTIMPL;
     }
-    STDMETHOD(Invoke)(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                      UINT*) override {
+    STDMETHOD(Invoke)
+    (DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
         if (id == CPosCtrl::kEventStartPos || id == CPosCtrl::kEventStopPos)
             jogs.push_back(id);
         if (id == CPosCtrl::kEventStartPos && onStart)
@@ -63,8 +63,8 @@ public:
         wc.lpfnWndProc = &DefWindowProcA;
         wc.lpszClassName = "KwFuzzPosHost";
         RegisterClassA(&wc);
-        m_host = CreateWindowExA(0, "KwFuzzPosHost", "host", WS_POPUP | WS_VISIBLE, 0, 0, 200,
-                                 150, nullptr, nullptr, nullptr, nullptr);
+        m_host = CreateWindowExA(0, "KwFuzzPosHost", "host", WS_POPUP | WS_VISIBLE, 0, 0, 200, 150,
+                                 nullptr, nullptr, nullptr, nullptr);
         m_other = CreateWindowExA(0, "KwFuzzPosHost", "other", WS_POPUP | WS_VISIBLE, 300, 0, 50,
                                   50, nullptr, nullptr, nullptr, nullptr);
     }
@@ -124,9 +124,9 @@ public:
     ComPtr<IDispatch> m_disp;
 };
 
-constexpr BYTE kKeys[] = {VK_LEFT,  VK_RIGHT,   VK_UP,    VK_DOWN, VK_HOME, VK_END,
-                          VK_PRIOR, VK_NEXT,    VK_SHIFT, VK_MENU, VK_SPACE, 'X',
-                          'Z',      'A',        'B',      'Q',     VK_CONTROL, VK_CONTROL};
+constexpr BYTE kKeys[] = {VK_LEFT,  VK_RIGHT, VK_UP,    VK_DOWN, VK_HOME,    VK_END,
+                          VK_PRIOR, VK_NEXT,  VK_SHIFT, VK_MENU, VK_SPACE,   'X',
+                          'Z',      'A',      'B',      'Q',     VK_CONTROL, VK_CONTROL};
 
 } // namespace
 

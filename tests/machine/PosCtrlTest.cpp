@@ -114,7 +114,8 @@ TEST_F(PosTest, PlainAndAltKeysStepWithoutAndWithTheAltBit) {
     session.Key(VK_UP);
     KeyWith({VK_MENU}, VK_DOWN);
     session.Key(VK_HOME);
-    EXPECT_EQ(events.fired, (std::vector<Fired>{{kPosRel, 0x02}, {kPosRel, 0x222}, {kPosRel, 0x13}}));
+    EXPECT_EQ(events.fired,
+              (std::vector<Fired>{{kPosRel, 0x02}, {kPosRel, 0x222}, {kPosRel, 0x13}}));
     session.Key(VK_F5); // maps to no button
     session.Key('Q');
     EXPECT_EQ(events.fired.size(), 3u);
@@ -145,10 +146,9 @@ TEST_F(PosTest, ShiftJoiningAndLeavingACtrlJogSwitchesItsButtonBit) {
     EXPECT_EQ(Colour(kXPlus), kPosGreen);
     session.KeyUp(VK_RIGHT);
     session.KeyUp(VK_CONTROL);
-    EXPECT_EQ(events.fired, (std::vector<Fired>{{kStartPos, 0x401},
-                                                {kStartPos, 0x801},
-                                                {kStartPos, 0x401},
-                                                {kStopPos, -1}}));
+    EXPECT_EQ(events.fired,
+              (std::vector<Fired>{
+                  {kStartPos, 0x401}, {kStartPos, 0x801}, {kStartPos, 0x401}, {kStopPos, -1}}));
 }
 
 TEST_F(PosTest, WithTheZLampOnlyUpAndDownJogOnTheZButtons) {

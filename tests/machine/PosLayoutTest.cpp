@@ -90,7 +90,8 @@ TEST(PosLayout, EachPictureYieldsItsButtonAndLampRectangles) {
         ASSERT_EQ(expected[std::size_t(layout)].size(), std::size_t(info.rects));
         for (int i = 0; i < kPosMaxRects; ++i) {
             if (i < info.rects)
-                EXPECT_EQ(Text(found.rects[std::size_t(i)]), expected[std::size_t(layout)][std::size_t(i)])
+                EXPECT_EQ(Text(found.rects[std::size_t(i)]),
+                          expected[std::size_t(layout)][std::size_t(i)])
                     << "rectangle " << i;
             else
                 EXPECT_TRUE(found.rects[std::size_t(i)].IsRectEmpty()) << "rectangle " << i;
@@ -234,11 +235,10 @@ TEST(PosLayout, KeysMapToButtonsPerLayout) {
         unsigned vk;
         int buttons[5];
     };
-    const Row rows[] = {{VK_LEFT, {4, 1, 3, 3, 0}},   {VK_RIGHT, {5, 0, 4, 4, 1}},
-                        {VK_UP, {8, -1, 7, 7, -1}},   {VK_DOWN, {0, -1, 0, 0, -1}},
-                        {VK_END, {2, -1, 1, 1, -1}},  {VK_HOME, {6, -1, 5, 5, -1}},
-                        {VK_PRIOR, {7, -1, 6, 6, -1}}, {VK_NEXT, {3, -1, 2, 2, -1}},
-                        {'X', {-1, -1, -1, -1, -1}}};
+    const Row rows[] = {
+        {VK_LEFT, {4, 1, 3, 3, 0}},    {VK_RIGHT, {5, 0, 4, 4, 1}},  {VK_UP, {8, -1, 7, 7, -1}},
+        {VK_DOWN, {0, -1, 0, 0, -1}},  {VK_END, {2, -1, 1, 1, -1}},  {VK_HOME, {6, -1, 5, 5, -1}},
+        {VK_PRIOR, {7, -1, 6, 6, -1}}, {VK_NEXT, {3, -1, 2, 2, -1}}, {'X', {-1, -1, -1, -1, -1}}};
     for (const Row& row : rows)
         for (int layout = 0; layout < 5; ++layout)
             EXPECT_EQ(PosKeyButton(layout, row.vk), row.buttons[layout])

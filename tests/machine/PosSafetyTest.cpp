@@ -241,8 +241,8 @@ TEST_F(PosTest, AHostThatDisablesThePadFromInsideStartPosLeavesNoPressBehind) {
 
 TEST_F(PosTest, RandomSequencesAlwaysEndIdleWithAStop) {
     std::mt19937 random(20261206);
-    const BYTE keys[] = {VK_LEFT, VK_RIGHT, VK_UP,  VK_DOWN, VK_HOME, VK_NEXT,   VK_CONTROL,
-                         VK_SHIFT, VK_MENU, VK_SPACE, 'Z',   'A',     VK_CONTROL, VK_LEFT};
+    const BYTE keys[] = {VK_LEFT,  VK_RIGHT, VK_UP,    VK_DOWN, VK_HOME, VK_NEXT,    VK_CONTROL,
+                         VK_SHIFT, VK_MENU,  VK_SPACE, 'Z',     'A',     VK_CONTROL, VK_LEFT};
     constexpr int kSequences = 2000;
     int startsSeen = 0;
     for (int sequence = 0; sequence < kSequences; ++sequence) {

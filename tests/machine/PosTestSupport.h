@@ -84,8 +84,8 @@ protected:
     void SetUp() override {
         m_host = CreateGreyHost("Handrad", 300, 200);
         // Another place for the focus and the mouse to go.
-        m_other = CreateWindowExA(0, "KwTestGreyHost", "other", WS_POPUP | WS_VISIBLE, 400, 0,
-                                  100, 100, nullptr, nullptr, nullptr, nullptr);
+        m_other = CreateWindowExA(0, "KwTestGreyHost", "other", WS_POPUP | WS_VISIBLE, 400, 0, 100,
+                                  100, nullptr, nullptr, nullptr, nullptr);
         Create();
     }
     void TearDown() override { Close(); }
