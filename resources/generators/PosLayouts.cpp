@@ -99,10 +99,12 @@ void DrawTurn(Canvas& canvas, const Box& box, bool clockwise) {
         box,
         [&](int x, int y) {
             const int u = clockwise ? x : n - x;
-            const double dx = u - n / 2.0, dy = y - n / 2.0;
+            // The ring sits one row low to leave the arrowhead room above.
+            const double dx = u - n / 2.0, dy = y - (n / 2.0 + 0.5);
             const double r = std::sqrt(dx * dx + dy * dy);
-            const bool ring = r >= 2.6 && r <= 4.9 && !(dx > 0.5 && dy < -0.5);
-            const bool head = (u == 5 && y <= 3) || (u == 6 && y <= 2) || (u == 7 && y == 1);
+            const bool ring = r >= 2.4 && r <= 4.7 && !(dx > 0.5 && dy < -0.5);
+            // A triangle on the ring's top end, pointing the way it turns.
+            const bool head = u >= 5 && u <= 8 && std::abs(y - 2) <= (8 - u) * 2.0 / 3.0 + 0.5;
             return ring || head;
         },
         Black);
