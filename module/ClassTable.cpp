@@ -3,6 +3,7 @@
 #include "buttons/LedCtrl.h"
 #include "machine/CurveCtrl.h"
 #include "machine/DigitCtrl.h"
+#include "machine/PosCtrl.h"
 #include "module/Guids.h"
 #include "spinedit/SpinEditCtrl.h"
 
@@ -99,7 +100,8 @@ std::span<const ControlClass> ControlTable() {
          "Kestrowidge.DigitCtrl.1", 10, 224, kMiscStatus, kDigitPages, 4,
          &COleControl::CreateObject<CDigitCtrl>, &DigitDispatchTable(), &DigitEventTable()},
         {"CPosCtrl", "Pos", CLSID_Pos, IID_DPos, IID_DPosEvents, "Kestrowidge.PosCtrl.1", 11, 226,
-         kMiscButton, kPosPages, 4},
+         kMiscButton, kPosPages, 4, &COleControl::CreateObject<CPosCtrl>, &PosDispatchTable(),
+         &PosEventTable()},
         {"CPolCtrl", "Polarity", CLSID_Polarity, IID_DPolarity, IID_DPolarityEvents,
          "Kestrowidge.PolCtrl.1", 12, 230, kMiscStatus, kPolPages, 4},
         {"CCurveCtrl", "Curve", CLSID_Curve, IID_DCurve, IID_DCurveEvents,

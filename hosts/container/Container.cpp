@@ -234,6 +234,18 @@ CControlSite& CContainer::Insert(const std::string& classText, const InsertOptio
     return *m_sites.back();
 }
 
+void CContainer::Remove(CControlSite& site) {
+    if (!site.IsOpen())
+        return;
+    if (IOleObject* ole = site.Ole())
+        ole->Close(OLECLOSE_NOSAVE);
+    site.Close();
+    // A handler that is running keeps its function on the Lua stack.
+    for (auto& [dispid, ref] : site.Handlers())
+        luaL_unref(m_lua, LUA_REGISTRYINDEX, ref);
+    site.Handlers().clear();
+}
+
 void CContainer::CloseAll() {
     for (auto& site : m_sites) {
         site->Close();

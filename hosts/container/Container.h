@@ -38,6 +38,13 @@ public:
     // throws ScriptError naming the class and the HRESULT.
     CControlSite& Insert(const std::string& classText, const InsertOptions& options,
                          const nlohmann::json* properties, const char* function);
+    // Takes one control out of the form: deactivates it while its events
+    // still reach the script (a control ending what it was doing says so),
+    // then disconnects and releases it and forgets its handlers. May run
+    // from inside a handler of that control's own event; the site stays
+    // (closed, its name still taken) so that nothing on the way back out
+    // finds it gone.
+    void Remove(CControlSite& site);
     // Closes every control and forgets the script's handlers. The Lua state
     // must still be open.
     void CloseAll();

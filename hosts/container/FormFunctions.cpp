@@ -1,4 +1,4 @@
-// Inserting controls, connecting the script to their events, and time.
+// Inserting and removing controls, connecting the script to their events, and time.
 #include "hosts/container/ControlProxy.h"
 #include "hosts/container/ScriptFunctions.h"
 
@@ -21,6 +21,14 @@ const DispEntry& ArgEvent(lua_State* L, CControlSite& site, const char* function
     if (!entry)
         Fail(std::string(function) + ": " + site.Name() + " has no event \"" + name + "\"");
     return *entry;
+}
+
+int Remove(lua_State* L) {
+    CControlSite& site = ArgControl(L, 1, "remove");
+    CContainer& container = CContainer::From(L);
+    container.Remove(site);
+    container.Settle();
+    return 0;
 }
 
 int On(lua_State* L) {
@@ -89,6 +97,7 @@ InsertOptions ReadInsertOptions(lua_State* L, int index, const char* function) {
 
 void RegisterFormFunctions(lua_State* L) {
     lua_register(L, "insert", &LuaEntry<Insert>);
+    lua_register(L, "remove", &LuaEntry<Remove>);
     lua_register(L, "on", &LuaEntry<On>);
     lua_register(L, "off", &LuaEntry<Off>);
     lua_register(L, "advance", &LuaEntry<Advance>);

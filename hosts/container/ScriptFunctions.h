@@ -5,7 +5,7 @@
 
 namespace kw::container {
 
-// insert, on, off, advance, now
+// insert, remove, on, off, advance, now
 void RegisterFormFunctions(lua_State* L);
 // save, load, saveform, loadform, reset, modified
 void RegisterPersistFunctions(lua_State* L);

@@ -17,7 +17,9 @@ FONTDESC DefaultStockFont() {
 
 // Sits between a subclassed system window and its container, so that the
 // notifications the system window sends its parent come back to the
-// control as OCM_ messages. It draws nothing: the control covers it.
+// control as OCM_ messages. It draws nothing: the control covers it. A
+// container gives the focus to the window it knows, this one; the keys
+// belong to the control inside.
 class CReflectorWnd final : public CWnd {
 protected:
     BOOL OnEraseBkgnd(CDC*) override { return TRUE; }
@@ -26,6 +28,10 @@ protected:
     LRESULT OnPrintClient(WPARAM wParam, LPARAM) override {
         (void)DrawThemeParentBackground(m_hWnd, reinterpret_cast<HDC>(wParam), nullptr);
         return 0;
+    }
+    void OnSetFocus(CWnd*) override {
+        if (const HWND control = ::GetWindow(m_hWnd, GW_CHILD))
+            ::SetFocus(control);
     }
 };
 

@@ -1,7 +1,8 @@
 // kwbmpgen: draws the module's bitmaps, the same bytes on every run.
-//   kwbmpgen FOLDER      writes every bitmap into FOLDER (led141.bmp, ...)
+//   kwbmpgen FOLDER      writes every bitmap into FOLDER (led141.bmp, pos225.bmp, ...)
 #include "resources/generators/DigitStrip.h"
 #include "resources/generators/LedStrip.h"
+#include "resources/generators/PosLayouts.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -34,6 +35,9 @@ int main(int argc, char** argv) {
         written = written &&
                   WriteIfChanged(folder / strip.file,
                                  kw::bitmaps::MakeDigitStrip(strip.size, strip.look).EncodeBmp());
+    for (int layout = 0; layout < kw::bitmaps::kPosLayouts; ++layout)
+        written = written && WriteIfChanged(folder / kw::bitmaps::kPosLayoutFiles[layout],
+                                            kw::bitmaps::MakePosLayout(layout).EncodeBmp());
     if (!written) {
         std::fprintf(stderr, "kwbmpgen: cannot write into %s\n", argv[1]);
         return 1;

@@ -201,5 +201,67 @@ picture(medium, "digit-disabled.png")
 enable(big, false)
 picture(big, "digit-big-disabled.png") -- cut from the small disabled strip
 for _, c in ipairs({big, medium, small}) do move(c, -1000, -1000) end
+-- The jog pad: each of its five layouts at rest, hovered, pressed with the
+-- left button (green) and the right (red), keyed (red until half a second
+-- after the key-up) and disabled. Each pad sits alone in the form's free
+-- corner and is removed after its pictures.
+local pads = {
+    {name = "xyz", w = 83, h = 66, x = 32, y = 11},      -- Y+
+    {name = "rotation", w = 46, h = 46, x = 12, y = 33}, -- turn +
+    {name = "ab", w = 65, h = 66, x = 32, y = 11},       -- Y+ (A), fourth axis + (B)
+    {name = "xy", w = 65, h = 66, x = 32, y = 11},       -- Y+
+    {name = "z", w = 65, h = 54, x = 32, y = 31},        -- every axis +
+}
+for mode, p in ipairs(pads) do
+    local c = insert("Kestrowidge.PosCtrl.1",
+                     {name = "pos_" .. p.name, x = 300, y = 200, w = p.w, h = p.h})
+    c.Mode = mode - 1
+    local function shot(state) picture(c, "pos-" .. p.name .. "-" .. state .. ".png") end
+    shot("rest")
+    mouse(c, "move", p.x, p.y)
+    shot("hover")
+    mouse(c, "ldown", p.x, p.y)
+    shot("left")
+    mouse(c, "lup", p.x, p.y)
+    mouse(c, "rdown", p.x, p.y)
+    shot("right")
+    mouse(c, "rup", p.x, p.y)
+    mouse(c, "move", -20, -20) -- away: the hover ends
+    key(c, "press", "VK_LEFT")
+    shot("keyed")
+    advance(500)
+    enable(c, false)
+    shot("disabled")
+    remove(c)
+end
+
+-- A scripted jog on the XYZ pad, with the events the host hears.
+local jog = insert("Kestrowidge.PosCtrl.1", {name = "pos_jog", x = 300, y = 200})
+on(jog, "StartPos", function(a) print(string.format("jog: StartPos 0x%03X", a.val)) end)
+on(jog, "StopPos", function() print("jog: StopPos") end)
+on(jog, "PosRel", function(a) print(string.format("jog: PosRel 0x%03X", a.val)) end)
+print("jog: left click on Z+, right click on X-")
+mouse(jog, "lclick", 71, 11)
+mouse(jog, "rclick", 9, 33)
+print("jog: Shift+Left, then Ctrl+Up held for 300 ms")
+key(jog, "press", "VK_LEFT", {shift = true})
+key(jog, "down", "VK_CONTROL")
+key(jog, "down", "VK_UP")
+advance(300)
+key(jog, "up", "VK_UP")
+key(jog, "up", "VK_CONTROL")
+print("jog: Ctrl+Right held while the focus goes elsewhere")
+key(jog, "down", "VK_CONTROL")
+key(jog, "down", "VK_RIGHT")
+focus(fields[1])
+key(fields[1], "up", "VK_RIGHT")
+key(fields[1], "up", "VK_CONTROL")
+print("jog: a host that removes the pad as a jog starts")
+on(jog, "StartPos", function(a)
+    print(string.format("jog: StartPos 0x%03X, removing the pad", a.val))
+    remove(jog)
+end)
+mouse(jog, "ldown", 32, 11)
+mouse(fields[1], "lup", 5, 5)
 
 print(string.format("demo: wrote %d pictures into %s", written, out))

@@ -76,6 +76,25 @@ digit("digit_error", 193, 98, 21, 16, 6, "%6.1f", 999.9)
 digit("digit_disabled", 216, 98, 21, 0, 6, "%6.2f", 0.5).Enabled = false
 digit("digit_unset", 239, 98, 21, 8, 6, "%6.2f")
 print("gallery: a curve and 6 seven-segment read-outs")
+-- The jog pads, one of each layout. Press a button with the left or the
+-- right mouse button, or click a pad and use the arrow, Home, End and page
+-- keys (Shift, Alt: relative steps; Ctrl: a continuous jog while held);
+-- X, Y, Z, A, B and Space switch the lamps. Every event is printed.
+local padPlaces = {
+    {x = 200, y = 5, w = 83, h = 66}, {x = 290, y = 5, w = 46, h = 46},
+    {x = 290, y = 60, w = 65, h = 66}, {x = 290, y = 130, w = 65, h = 66},
+    {x = 290, y = 200, w = 65, h = 54},
+}
+for mode, place in ipairs(padPlaces) do
+    local name = "pos_" .. (mode - 1)
+    local c = insert("Kestrowidge.PosCtrl.1",
+                     {name = name, x = place.x, y = place.y, w = place.w, h = place.h})
+    c.Mode = mode - 1
+    on(c, "StartPos", function(a) print(string.format("%s: StartPos 0x%03X", name, a.val)) end)
+    on(c, "StopPos", function() print(name .. ": StopPos") end)
+    on(c, "PosRel", function(a) print(string.format("%s: PosRel 0x%03X", name, a.val)) end)
+end
+print("gallery: 5 jog pads")
 
 if gui then
     print("gallery: close the window to end")

@@ -585,6 +585,12 @@ TEST_F(OleControlTest, SubclassedButtonDrawsAndClicksThroughReflection) {
     m_session.Click();
     EXPECT_EQ(1, ctrl->clicked) << "BN_CLICKED did not come back as OCM_COMMAND";
 
+    // The focus a container gives the window it knows goes on to the control.
+    ::SetFocus(m_host.m_hWnd);
+    ::SetFocus(outer);
+    m_session.Pump();
+    EXPECT_EQ(ctrl->m_hWnd, ::GetFocus());
+
     // Moving keeps the two windows together.
     const RECT moved{60, 30, 100, 60};
     ASSERT_EQ(S_OK, inplace->SetObjectRects(&moved, &moved));
