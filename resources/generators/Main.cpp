@@ -1,6 +1,7 @@
 // kwbmpgen: draws the module's bitmaps, the same bytes on every run.
 //   kwbmpgen FOLDER      writes every bitmap into FOLDER (led141.bmp, ...)
 #include "resources/generators/LedStrip.h"
+#include "resources/generators/ViewStrips.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -28,7 +29,11 @@ int main(int argc, char** argv) {
     std::filesystem::path folder = argv[1];
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    if (!WriteIfChanged(folder / "led141.bmp", kw::bitmaps::MakeLedStrip().EncodeBmp())) {
+    const bool written =
+        WriteIfChanged(folder / "led141.bmp", kw::bitmaps::MakeLedStrip().EncodeBmp()) &&
+        WriteIfChanged(folder / "views214.bmp", kw::bitmaps::MakeIsometricStrip().EncodeBmp()) &&
+        WriteIfChanged(folder / "faces221.bmp", kw::bitmaps::MakeFaceStrip().EncodeBmp());
+    if (!written) {
         std::fprintf(stderr, "kwbmpgen: cannot write into %s\n", argv[1]);
         return 1;
     }
