@@ -140,6 +140,22 @@ void CViewmanagerCtrl::OnClick(USHORT button) {
         COleControl::OnClick(button);
 }
 
+void CViewmanagerCtrl::OnLButtonUp(UINT flags, CPoint point) {
+    const HWND hwnd = m_hWnd;
+    COleControl::OnLButtonUp(flags, point);
+    if (!::IsWindow(hwnd) || m_hWnd != hwnd)
+        return;
+    // The end of the press lets the mouse go, which the hover tracking held
+    // as well. Taken back while the cursor is still here, so that the
+    // control sees the cursor leave even when the next move is elsewhere.
+    if (m_hovering && ::GetCapture() != hwnd) {
+        POINT screen = point;
+        ::ClientToScreen(hwnd, &screen);
+        if (::WindowFromPoint(screen) == hwnd)
+            ::SetCapture(hwnd);
+    }
+}
+
 void CViewmanagerCtrl::OnMouseMove(UINT flags, CPoint point) {
     const HWND hwnd = m_hWnd;
     CWnd::OnMouseMove(flags, point);

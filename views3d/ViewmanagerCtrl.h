@@ -48,6 +48,7 @@ protected:
     void OnClick(USHORT button) override;
     void OnSize(UINT type, int cx, int cy) override;
     void OnLButtonDown(UINT flags, CPoint point) override;
+    void OnLButtonUp(UINT flags, CPoint point) override;
     void OnMouseMove(UINT flags, CPoint point) override;
     void OnEnable(BOOL enable) override;
     void OnDestroy() override;

@@ -99,3 +99,18 @@ TEST_F(QubeHoverTest, AHoverLeftOverFromTheCubeNeverMarksAPointOfTheSquare) {
     EXPECT_EQ(Ctrl()->HoverPoint(), 8);
     EXPECT_EQ(Pixels().Pixel(40, 40), kRed);
 }
+
+TEST_F(QubeHoverTest, LeavingStraightAfterAClickStillEndsTheHover) {
+    MoveTo(Point(8).x, Point(8).y);
+    session.Click();
+    EXPECT_EQ(Sel(), 8);
+    EXPECT_EQ(events.Count(DISPID_CLICK), 1);
+    EXPECT_EQ(GetCapture(), Window()) << "the hover keeps the mouse after the press ends";
+    MoveTo(Point(20).x, Point(20).y);
+    EXPECT_EQ(Ctrl()->HoverPoint(), 20);
+    session.Click();
+    session.MouseMove(310, 10); // the next move is over the other window
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(Ctrl()->HoverPoint(), -1);
+    EXPECT_EQ(RedCentres(Pixels()), 0);
+}

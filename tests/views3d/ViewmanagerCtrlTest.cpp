@@ -257,3 +257,14 @@ TEST_F(ViewmanagerTest, ADisabledControlShowsTheSamePicture) {
     ASSERT_EQ(Invoke(DISPID_ENABLED, DISPATCH_PROPERTYPUT, {CComVariant::Bool(false)}), S_OK);
     EXPECT_TRUE(Shows(m_isoStrip, 0));
 }
+
+TEST_F(ViewmanagerTest, LeavingStraightAfterAPressStillClearsTheText) {
+    const auto iso = IsometricHotspots();
+    PressOn(iso[2]);
+    EXPECT_EQ(ViewIndex(), 2);
+    EXPECT_EQ(GetCapture(), Window()) << "the hover keeps the mouse after the press ends";
+    session.MouseMove(310, 10); // the next move is over the other window
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(LastSelChanged(), std::make_pair(0, std::string()));
+    EXPECT_TRUE(Shows(m_isoStrip, 0));
+}
