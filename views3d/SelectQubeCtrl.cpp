@@ -120,7 +120,8 @@ void CSelectQubeCtrl::GetOffsets(float* x, float* y, float* z) {
     const int sel = SelectedPoint();
     if (sel < 0)
         return;
-    const auto offsets = kw::views3d::QubeOffsets(m_region, m_geometry.table[std::size_t(sel)].code);
+    const auto offsets =
+        kw::views3d::QubeOffsets(m_region, m_geometry.table[std::size_t(sel)].code);
     *x = offsets[0];
     *y = offsets[1];
     *z = offsets[2];

@@ -5,8 +5,9 @@ namespace kw::views3d {
 namespace {
 
 // Where each table index lies in the 3D region numbering.
-constexpr int kRegionNumbers[QubeGeometry::kPoints3D] = {
-    0, 4, 7, 3, 5, 6, 2, 1, 15, 19, 11, 16, 13, 18, 9, 17, 12, 14, 8, 10, 23, 21, 20, 22, 24, 25, 26};
+constexpr int kRegionNumbers[QubeGeometry::kPoints3D] = {0,  4,  7,  3,  5,  6,  2,  1,  15,
+                                                         19, 11, 16, 13, 18, 9,  17, 12, 14,
+                                                         8,  10, 23, 21, 20, 22, 24, 25, 26};
 
 constexpr float kCodeFactor[3] = {0.0f, 0.5f, 1.0f};
 
@@ -58,10 +59,10 @@ void Fill2D(QubeGeometry& g) {
     const int w2 = F.Width() / 2;
     g.table = {};
     const QubePoint square[QubeGeometry::kPoints2D] = {
-        P(F.left, F.bottom, 0, 0, 0),      P(F.left, F.top, 0, 2, 0),
-        P(F.right, F.top, 2, 2, 0),        P(F.right, F.bottom, 2, 0, 0),
-        P(F.left + w2, F.top, 1, 2, 0),    P(F.right, F.top + w2, 2, 1, 0),
-        P(F.left + w2, F.bottom, 1, 0, 0), P(F.left, F.top + w2, 0, 1, 0),
+        P(F.left, F.bottom, 0, 0, 0),        P(F.left, F.top, 0, 2, 0),
+        P(F.right, F.top, 2, 2, 0),          P(F.right, F.bottom, 2, 0, 0),
+        P(F.left + w2, F.top, 1, 2, 0),      P(F.right, F.top + w2, 2, 1, 0),
+        P(F.left + w2, F.bottom, 1, 0, 0),   P(F.left, F.top + w2, 0, 1, 0),
         P(F.left + w2, F.top + w2, 1, 1, 0),
     };
     for (int i = 0; i < QubeGeometry::kPoints2D; ++i)
@@ -108,7 +109,8 @@ int QubeRegionNumber(int index) {
     return kRegionNumbers[index];
 }
 
-std::array<float, 3> QubeOffsets(const QubeRegion& region, const std::array<std::uint8_t, 3>& code) {
+std::array<float, 3> QubeOffsets(const QubeRegion& region,
+                                 const std::array<std::uint8_t, 3>& code) {
     const auto& r = region.r;
     const float extent[3] = {r[1] - r[0], r[2] - r[3], r[4] - r[5]};
     std::array<float, 3> offsets{};

@@ -19,13 +19,13 @@ struct Hotspot {
 };
 
 // The string-table texts of the hotspots.
-constexpr int kTextIsometric = 201;  // "Isometrische Anzeige": back to the first level
-constexpr int kTextFace = 202;       // "Teilfläche anzeigen": on to the face level
-constexpr int kTextTurn90 = 203;     // "Drehung um 90°"
-constexpr int kTextTurn180 = 204;    // "Drehung um 180°"
-constexpr int kTextTurnOver = 205;   // "Umdrehen"
-constexpr int kTextTurnLeft = 206;   // "Linksdrehung um 120°"
-constexpr int kTextTurnRight = 207;  // "Rechtsdrehung um 120°"
+constexpr int kTextIsometric = 201; // "Isometrische Anzeige": back to the first level
+constexpr int kTextFace = 202;      // "Teilfläche anzeigen": on to the face level
+constexpr int kTextTurn90 = 203;    // "Drehung um 90°"
+constexpr int kTextTurn180 = 204;   // "Drehung um 180°"
+constexpr int kTextTurnOver = 205;  // "Umdrehen"
+constexpr int kTextTurnLeft = 206;  // "Linksdrehung um 120°"
+constexpr int kTextTurnRight = 207; // "Rechtsdrehung um 120°"
 
 // The isometric level (pictures of strip 214) and the face level (strip 221).
 std::span<const Hotspot> IsometricHotspots();

@@ -42,9 +42,9 @@ bool NeedsArguments(CControlSite& site, DISPID dispid) {
     DISPPARAMS none{};
     CComVariant result;
     EXCEPINFO exception{};
-    const HRESULT hr = site.Dispatch()->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT,
-                                               DISPATCH_PROPERTYGET, &none, &result, &exception,
-                                               nullptr);
+    const HRESULT hr =
+        site.Dispatch()->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                                &result, &exception, nullptr);
     ClearExcepInfo(&exception);
     return hr == DISP_E_BADPARAMCOUNT || hr == DISP_E_PARAMNOTOPTIONAL;
 }

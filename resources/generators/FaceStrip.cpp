@@ -14,8 +14,8 @@ struct FaceDot {
     int picture;
 };
 constexpr FaceDot kDots[] = {
-    {kLeft, kTop, 3},    {kMid, kTop, 4},    {kRight, kTop, 5},    {kLeft, kBottom, 6},
-    {kMid, kBottom, 7},  {kRight, kBottom, 8}, {kLeft, kMid, 9},   {kRight, kMid, 10},
+    {kLeft, kTop, 3},   {kMid, kTop, 4},      {kRight, kTop, 5}, {kLeft, kBottom, 6},
+    {kMid, kBottom, 7}, {kRight, kBottom, 8}, {kLeft, kMid, 9},  {kRight, kMid, 10},
 };
 
 // The two 90-degree arrows about the middle: one over the top (picture 1),

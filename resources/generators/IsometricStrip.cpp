@@ -24,12 +24,12 @@ struct TurnArrow {
     double from, to; // degrees
 };
 constexpr TurnArrow kTurns[] = {
-    {1, kUpperRight, -76, 14},  // 90 degrees
-    {2, kTop, -180, 0},         // 180 degrees
+    {1, kUpperRight, -76, 14},   // 90 degrees
+    {2, kTop, -180, 0},          // 180 degrees
     {3, kUpperLeft, -104, -194}, // 90 degrees
-    {4, kLowerLeft, 61, 241},   // 180 degrees
-    {5, kBottom, 10, 170},      // turning over
-    {6, kLowerRight, 119, -61}, // 180 degrees
+    {4, kLowerLeft, 61, 241},    // 180 degrees
+    {5, kBottom, 10, 170},       // turning over
+    {6, kLowerRight, 119, -61},  // 180 degrees
 };
 constexpr double kTurnRadius = 22.0;
 

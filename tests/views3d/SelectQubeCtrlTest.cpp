@@ -206,7 +206,8 @@ TEST_F(QubeTest, AResizedControlLaysItsPointsOutAgain) {
     ASSERT_EQ(inPlace->SetObjectRects(&wider, &wider), S_OK);
     session.Pump();
     // 160 x 100: the smaller side, 100, decides: s = 94 * 0.625 = 58.
-    EXPECT_EQ(Ctrl()->Geometry().front, CRect(50 - 29 - 11, 50 - 29 + 11, 50 + 29 - 11, 50 + 29 + 11));
+    EXPECT_EQ(Ctrl()->Geometry().front,
+              CRect(50 - 29 - 11, 50 - 29 + 11, 50 + 29 - 11, 50 + 29 + 11));
     EXPECT_EQ(CentreOf(Pixels(), 0), kGreen);
     ClickAt(Point(26).x, Point(26).y);
     EXPECT_EQ(Sel(), 26);

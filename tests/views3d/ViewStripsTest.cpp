@@ -1,8 +1,8 @@
 // The view chooser's artwork against its hotspot tables: every picture that
 // a hotspot shows highlights that hotspot's place and no other, and the
 // strips load as the image lists the control draws from.
-#include "platform/gdi/BmpReader.h"
 #include "resources/generators/ViewStrips.h"
+#include "platform/gdi/BmpReader.h"
 #include "views3d/ViewmanagerHotspots.h"
 
 #include <gtest/gtest.h>

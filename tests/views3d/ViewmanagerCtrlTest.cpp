@@ -1,10 +1,10 @@
 // The view chooser in a headless host: the hotspot walk with its texts, the
 // pictures shown, presses and the level switches, ViewIndex, and the hover
 // tracking's capture.
+#include "views3d/ViewmanagerCtrl.h"
 #include "platform/afx/JsonPropertyBag.h"
 #include "resources/generators/ViewStrips.h"
 #include "tests/views3d/ViewsTestSupport.h"
-#include "views3d/ViewmanagerCtrl.h"
 
 #include <string>
 
@@ -23,14 +23,23 @@ constexpr int kCentre = 40; // of the 80 x 80 control
 // Every text as the host receives it: UTF-8.
 std::string TextOf(int id) {
     switch (id) {
-    case 201: return "Isometrische Anzeige";
-    case 202: return "Teilfl\xC3\xA4" "che anzeigen";
-    case 203: return "Drehung um 90\xC2\xB0";
-    case 204: return "Drehung um 180\xC2\xB0";
-    case 205: return "Umdrehen";
-    case 206: return "Linksdrehung um 120\xC2\xB0";
-    case 207: return "Rechtsdrehung um 120\xC2\xB0";
-    default: return "";
+    case 201:
+        return "Isometrische Anzeige";
+    case 202:
+        return "Teilfl\xC3\xA4"
+               "che anzeigen";
+    case 203:
+        return "Drehung um 90\xC2\xB0";
+    case 204:
+        return "Drehung um 180\xC2\xB0";
+    case 205:
+        return "Umdrehen";
+    case 206:
+        return "Linksdrehung um 120\xC2\xB0";
+    case 207:
+        return "Rechtsdrehung um 120\xC2\xB0";
+    default:
+        return "";
     }
 }
 
@@ -155,9 +164,9 @@ TEST_F(ViewmanagerTest, OnTheFaceLevelTheCentreKeepsItAndTheCornersLeadBack) {
         SHORT viewIndex;
         bool backToIsometric;
     } cases[] = {
-        {10, 26, false}, {0, 16, true}, {2, 18, true}, {5, 21, true}, {7, 23, true},
-        {1, 17, false},  {3, 19, false}, {4, 20, false}, {6, 22, false}, {8, 24, false},
-        {9, 25, false},
+        {10, 26, false}, {0, 16, true},  {2, 18, true},  {5, 21, true},
+        {7, 23, true},   {1, 17, false}, {3, 19, false}, {4, 20, false},
+        {6, 22, false},  {8, 24, false}, {9, 25, false},
     };
     int clicks = 0;
     for (const Case& c : cases) {
@@ -167,7 +176,8 @@ TEST_F(ViewmanagerTest, OnTheFaceLevelTheCentreKeepsItAndTheCornersLeadBack) {
         clicks = events.Count(DISPID_CLICK);
         PressOn(face[std::size_t(c.hotspot)]);
         EXPECT_EQ(ViewIndex(), c.viewIndex) << "face hotspot " << c.hotspot;
-        EXPECT_EQ(bool(Ctrl()->IsIsometricLevel()), c.backToIsometric) << "face hotspot " << c.hotspot;
+        EXPECT_EQ(bool(Ctrl()->IsIsometricLevel()), c.backToIsometric)
+            << "face hotspot " << c.hotspot;
         EXPECT_EQ(events.Count(DISPID_CLICK), clicks + 1);
     }
     // Back on the isometric level, its own indexes count again.
@@ -191,9 +201,9 @@ TEST_F(ViewmanagerTest, APressBesideEveryHotspotLeavesViewIndexAndFiresNoClick) 
         for (const Hotspot& h : table) {
             const POINT at = At(h);
             POINT beside{-1, -1};
-            for (POINT c : {POINT{at.x + 4, at.y}, POINT{at.x - 5, at.y}, POINT{at.x, at.y + 4},
-                            POINT{at.x, at.y - 5}, POINT{at.x + 4, at.y + 4},
-                            POINT{at.x - 5, at.y - 5}})
+            for (POINT c :
+                 {POINT{at.x + 4, at.y}, POINT{at.x - 5, at.y}, POINT{at.x, at.y + 4},
+                  POINT{at.x, at.y - 5}, POINT{at.x + 4, at.y + 4}, POINT{at.x - 5, at.y - 5}})
                 if (HotspotHitTest(table, POINT{kCentre, kCentre}, c) < 0) {
                     beside = c;
                     break;

@@ -39,7 +39,8 @@ protected:
                                   100, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(m_other, nullptr);
         for (HWND w : {m_host, m_other})
-            ASSERT_TRUE(PumpUntil([&] { return m_driver->IsMapped(Window(m_session->WindowOf(w))); }));
+            ASSERT_TRUE(
+                PumpUntil([&] { return m_driver->IsMapped(Window(m_session->WindowOf(w))); }));
     }
     void TearDown() override {
         ComPtr<IOleObject> ole;
@@ -111,9 +112,8 @@ protected:
 TEST_F(ViewsHoverX11Test, SelectQubeReleasesTheMouseWhenThePointerLeaves) {
     const HWND control = Insert(kw::ids::CLSID_SelectQube);
     ASSERT_NE(control, nullptr);
-    auto* qube = static_cast<CSelectQubeCtrl*>(
-        static_cast<COleControl*>(static_cast<CDispatchObject*>(
-            static_cast<IDispatch*>(m_control.Get()))));
+    auto* qube = static_cast<CSelectQubeCtrl*>(static_cast<COleControl*>(
+        static_cast<CDispatchObject*>(static_cast<IDispatch*>(m_control.Get()))));
     const auto& p = qube->Geometry().table[8];
     EnterAndLeave(control, POINT{p.x, p.y});
     EXPECT_FALSE(qube->IsHovering());
@@ -123,9 +123,8 @@ TEST_F(ViewsHoverX11Test, SelectQubeReleasesTheMouseWhenThePointerLeaves) {
 TEST_F(ViewsHoverX11Test, ViewmanagerReleasesTheMouseWhenThePointerLeaves) {
     const HWND control = Insert(kw::ids::CLSID_Viewmanager);
     ASSERT_NE(control, nullptr);
-    auto* views = static_cast<CViewmanagerCtrl*>(
-        static_cast<COleControl*>(static_cast<CDispatchObject*>(
-            static_cast<IDispatch*>(m_control.Get()))));
+    auto* views = static_cast<CViewmanagerCtrl*>(static_cast<COleControl*>(
+        static_cast<CDispatchObject*>(static_cast<IDispatch*>(m_control.Get()))));
     EnterAndLeave(control, POINT{40 + 20, 40 - 12});
     EXPECT_FALSE(views->IsHovering());
     EXPECT_EQ(views->HoverIndex(), -1);

@@ -46,7 +46,9 @@ mouse(c, "move", 40, 40)   -- the face level's centre
 mouse(c, "move", 49, 40)   -- its right arrow
 )");
     ASSERT_EQ(run.status, 0) << run.Transcript();
-    EXPECT_NE(run.out.find("sel\t202\tTeilfl\xC3\xA4" "che anzeigen\n"), std::string::npos)
+    EXPECT_NE(run.out.find("sel\t202\tTeilfl\xC3\xA4"
+                           "che anzeigen\n"),
+              std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("click\t9\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("sel\t0\t\n"), std::string::npos) << run.out;
