@@ -278,3 +278,24 @@ TEST_F(ViewmanagerTest, LeavingStraightAfterAPressStillClearsTheText) {
     EXPECT_EQ(LastSelChanged(), std::make_pair(0, std::string()));
     EXPECT_TRUE(Shows(m_isoStrip, 0));
 }
+
+TEST_F(ViewmanagerTest, AHostThatClosesTheControlFromItsHandlersEndsNothingElse) {
+    // The host closes the control from inside SelChanged, then from inside
+    // Click: the control touches nothing of itself afterwards.
+    events.onEvent = [&](DISPID id) {
+        if (id == kSelChanged)
+            Close();
+    };
+    MoveOnto(IsometricHotspots()[3]);
+    EXPECT_EQ(m_disp.Get(), nullptr);
+    events.onEvent = nullptr;
+    Create();
+    events.onEvent = [&](DISPID id) {
+        if (id == DISPID_CLICK)
+            Close();
+    };
+    PressOn(IsometricHotspots()[9]);
+    EXPECT_EQ(m_disp.Get(), nullptr);
+    session.MouseMove(310, 10);
+    EXPECT_EQ(GetCapture(), nullptr);
+}

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,8 @@ public:
             event.args.push_back(copy);
         }
         fired.push_back(event);
+        if (onEvent)
+            onEvent(id);
         return S_OK;
     }
     int Count(DISPID id) const {
@@ -50,6 +53,8 @@ public:
         return n;
     }
     std::vector<FiredEvent> fired;
+    // A host's handler, run after the event is recorded.
+    std::function<void(DISPID)> onEvent;
 };
 
 // The control of class T (with class id `Clsid` and events `Events`) at
