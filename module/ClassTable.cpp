@@ -6,6 +6,8 @@
 #include "machine/PosCtrl.h"
 #include "module/Guids.h"
 #include "spinedit/SpinEditCtrl.h"
+#include "views3d/SelectQubeCtrl.h"
+#include "views3d/ViewmanagerCtrl.h"
 
 #include <deque>
 #include <vector>
@@ -81,13 +83,16 @@ std::span<const ControlClass> ControlTable() {
         {"CBmpButton2Ctrl", "BmpButton2", CLSID_BmpButton2, IID_DBmpButton2, IID_DBmpButton2Events,
          "Kestrowidge.BmpButton2Ctrl.1", 3, 13, kMiscButton, kBmpButton2Pages, 4},
         {"CSelectQubeCtrl", "SelectQube", CLSID_SelectQube, IID_DSelectQube, IID_DSelectQubeEvents,
-         "Kestrowidge.SelectQubeCtrl.1", 4, 14, kMiscButton, kSelectQubePages, 4},
+         "Kestrowidge.SelectQubeCtrl.1", 4, 14, kMiscButton, kSelectQubePages, 4,
+         &COleControl::CreateObject<CSelectQubeCtrl>, &SelectQubeTypeLibTable(),
+         &SelectQubeEventTable()},
         {"CAccelerationCtrl", "Acceleration", CLSID_Acceleration, IID_DAcceleration,
          IID_DAccelerationEvents, "Kestrowidge.AccelerationCtrl.1", 5, 15, kMiscButton,
          kAccelerationPages, 4},
         {"CViewmanagerCtrl", "Viewmanager", CLSID_Viewmanager, IID_DViewmanager,
          IID_DViewmanagerEvents, "Kestrowidge.ViewmanagerCtrl.1", 6, 16, kMiscButton,
-         kViewmanagerPages, 4},
+         kViewmanagerPages, 4, &COleControl::CreateObject<CViewmanagerCtrl>,
+         &ViewmanagerTypeLibTable(), &ViewmanagerEventTable()},
         {"CLedCtrl", "Led", CLSID_Led, IID_DLed, IID_DLedEvents, "Kestrowidge.LedCtrl.1", 7, 17,
          kMiscStatus, kLedPages, 4, &COleControl::CreateObject<CLedCtrl>, &LedDispatchTable(),
          &LedEventTable()},

@@ -36,6 +36,19 @@ DISPID FindDispid(CControlSite& site, const std::string& name) {
     return dispid;
 }
 
+// Whether reading a member without arguments fails for want of them: the
+// member is a method that takes arguments. Such a read calls nothing.
+bool NeedsArguments(CControlSite& site, DISPID dispid) {
+    DISPPARAMS none{};
+    CComVariant result;
+    EXCEPINFO exception{};
+    const HRESULT hr =
+        site.Dispatch()->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                                &result, &exception, nullptr);
+    ClearExcepInfo(&exception);
+    return hr == DISP_E_BADPARAMCOUNT || hr == DISP_E_PARAMNOTOPTIONAL;
+}
+
 int CallMethod(lua_State* L) {
     CControlSite* site = CContainer::From(L).FindSite(int(lua_tointeger(L, lua_upvalueindex(1))));
     const DISPID dispid = DISPID(lua_tointeger(L, lua_upvalueindex(2)));
@@ -58,8 +71,12 @@ int ProxyIndex(lua_State* L) {
     const std::string name = lua_tostring(L, 2);
     const DISPID dispid = FindDispid(site, name);
     const std::string member = MemberName(site, dispid, name);
+    // A member the type information does not describe is read as a
+    // property, unless it cannot be read without arguments: then it is a
+    // method, called late-bound.
     const DispEntry* entry = site.FindMember(dispid);
-    if (!entry || entry->kind == DispKind::Property) {
+    const bool method = entry ? entry->kind == DispKind::Method : NeedsArguments(site, dispid);
+    if (!method) {
         lua_settop(L, 2);
         return InvokeFromLua(L, site, dispid, member, DISPATCH_PROPERTYGET, 3);
     }
@@ -145,10 +162,15 @@ int InvokeFromLua(lua_State* L, CControlSite& site, DISPID dispid, const std::st
     std::vector<CComVariant> values(count);
     std::vector<VARIANT> args(count);
     std::vector<int> byRef;
+    // A method the type information does not describe gets every argument by
+    // reference, as a late-bound caller passes its variables, and hands back
+    // each one's final value after the result.
+    const bool lateBound = !entry && flags == DISPATCH_METHOD;
     for (int i = 0; i < count; ++i) {
         const VARTYPE declared = entry && std::size_t(i) < entry->params.size()
                                      ? entry->params[std::size_t(i)].vt
-                                     : VARTYPE(VT_EMPTY);
+                                 : lateBound ? VARTYPE(VT_BYREF | VT_VARIANT)
+                                             : VARTYPE(VT_EMPTY);
         const std::string context = qualified + " argument " + std::to_string(i + 1);
         VARIANT& arg = args[std::size_t(count - 1 - i)];
         if (declared & VT_BYREF) {

@@ -3,6 +3,7 @@
 #include "resources/generators/DigitStrip.h"
 #include "resources/generators/LedStrip.h"
 #include "resources/generators/PosLayouts.h"
+#include "resources/generators/ViewStrips.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -38,6 +39,9 @@ int main(int argc, char** argv) {
     for (int layout = 0; layout < kw::bitmaps::kPosLayouts; ++layout)
         written = written && WriteIfChanged(folder / kw::bitmaps::kPosLayoutFiles[layout],
                                             kw::bitmaps::MakePosLayout(layout).EncodeBmp());
+    written = written &&
+              WriteIfChanged(folder / "views214.bmp", kw::bitmaps::MakeIsometricStrip().EncodeBmp()) &&
+              WriteIfChanged(folder / "faces221.bmp", kw::bitmaps::MakeFaceStrip().EncodeBmp());
     if (!written) {
         std::fprintf(stderr, "kwbmpgen: cannot write into %s\n", argv[1]);
         return 1;

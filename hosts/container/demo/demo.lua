@@ -264,4 +264,60 @@ end)
 mouse(jog, "ldown", 32, 11)
 mouse(fields[1], "lup", 5, 5)
 
+-- The point picker: a cube of 27 pick points. A click selects one; the host
+-- reads its position codes and its offsets inside a region. Its type library
+-- lists only AboutBox, so the container reaches the rest late-bound.
+local qube = insert("Kestrowidge.SelectQubeCtrl.1", {name = "qube", x = 300, y = 110})
+print(string.format("SelectQube: class %s, size %dx%d", progid(qube), size(qube)))
+for _, m in ipairs(members(qube)) do
+    print(string.format("  %-8s %-12s dispid %d", m.kind, m.name, m.dispid))
+end
+qube:SetRegion(0, 100, 50, 0, 20, 0)
+local function report(what)
+    local _, cx, cy, cz = qube:GetBezug(0, 0, 0)
+    local _, ox, oy, oz = qube:GetOffsets(0, 0, 0)
+    print(string.format("  %s: point %d, region number %d, codes %d,%d,%d, offsets %g, %g, %g",
+                        what, qube.GetSel, qube.GetReg3DSel, cx, cy, cz, ox, oy, oz))
+end
+on(qube, "Click", function() report("Click") end)
+report("fresh")
+picture(qube, "selectqube-fresh.png")
+mouse(qube, "lclick", 39, 41) -- the centre of the box
+mouse(qube, "lclick", 54, 72) -- the front right bottom corner
+mouse(qube, "lclick", 62, 18) -- the right top receding edge
+mouse(qube, "move", 31, 49)   -- the front face centre, hovered
+picture(qube, "selectqube-selected-and-hovered.png")
+mouse(qube, "move", -100, 0)  -- away: the hover ends
+qube.defaultSel = 0x80 + 4    -- the square seen from above, its top middle
+report("square")
+picture(qube, "selectqube-square.png")
+qube.defaultSel = 0x40 + 26   -- the cube without its axis letters
+qube.Enabled = false
+picture(qube, "selectqube-disabled.png")
+qube.Enabled = true
+qube:SetSel(-1)
+report("nothing selected")
+
+-- The view chooser: hotspots on an isometric cube and on a single face.
+local views = insert("Kestrowidge.ViewmanagerCtrl.1", {name = "views", x = 300, y = 200})
+on(views, "SelChanged", function(a)
+    print(string.format("Viewmanager: SelChanged %d \"%s\"", a.textId, a.text))
+end)
+on(views, "Click", function()
+    print(string.format("Viewmanager: Click, ViewIndex %d", views.ViewIndex))
+end)
+picture(views, "viewmanager-isometric.png")
+mouse(views, "move", 60, 28)  -- the upper right corner: a turn by 90 degrees
+picture(views, "viewmanager-turn-hovered.png")
+mouse(views, "move", 30, 48)  -- the left face
+picture(views, "viewmanager-face-hovered.png")
+mouse(views, "lclick", 30, 48) -- on to the face level
+mouse(views, "move", 40, 40)  -- the face's middle
+mouse(views, "move", 40, 31)  -- its upper arrow
+picture(views, "viewmanager-face-level.png")
+mouse(views, "lclick", 40, 40) -- the face itself: view 26
+mouse(views, "lclick", 22, 22) -- a corner: back to the isometric level
+mouse(views, "move", -100, 0)  -- away: the text is cleared
+picture(views, "viewmanager-back.png")
+
 print(string.format("demo: wrote %d pictures into %s", written, out))

@@ -96,6 +96,26 @@ for mode, place in ipairs(padPlaces) do
 end
 print("gallery: 5 jog pads")
 
+-- The point picker as a cube and as a square, and the view chooser. Click a
+-- point or a hotspot; hover over the view chooser to read its texts.
+local function picker(name, y, defaultSel)
+    local c = insert("Kestrowidge.SelectQubeCtrl.1", {name = name, x = 290, y = y})
+    c.defaultSel = defaultSel
+    c:SetRegion(0, 100, 50, 0, 20, 0)
+    on(c, "Click", function()
+        local _, cx, cy, cz = c:GetBezug(0, 0, 0)
+        local _, ox, oy, oz = c:GetOffsets(0, 0, 0)
+        print(string.format("%s: point %d, region number %d, codes %d,%d,%d, offsets %g, %g, %g",
+                            name, c.GetSel, c.GetReg3DSel, cx, cy, cz, ox, oy, oz))
+    end)
+end
+picker("qube", 10, 0)
+picker("square", 100, 0x80 + 8)
+local views = insert("Kestrowidge.ViewmanagerCtrl.1", {name = "views", x = 290, y = 190})
+on(views, "SelChanged", function(a) print(string.format("views: %d \"%s\"", a.textId, a.text)) end)
+on(views, "Click", function() print(string.format("views: ViewIndex %d", views.ViewIndex)) end)
+print("gallery: two point pickers and a view chooser")
+
 if gui then
     print("gallery: close the window to end")
 end
