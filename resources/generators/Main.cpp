@@ -1,6 +1,8 @@
 // kwbmpgen: draws the module's bitmaps, the same bytes on every run.
 //   kwbmpgen FOLDER      writes every bitmap into FOLDER (led141.bmp, ...)
 #include "resources/generators/LedStrip.h"
+#include "resources/generators/PolarityStrip.h"
+#include "resources/generators/SwitchStrip.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -29,6 +31,14 @@ int main(int argc, char** argv) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (!WriteIfChanged(folder / "led141.bmp", kw::bitmaps::MakeLedStrip().EncodeBmp())) {
+        std::fprintf(stderr, "kwbmpgen: cannot write into %s\n", argv[1]);
+        return 1;
+    }
+    if (!WriteIfChanged(folder / "switch142.bmp", kw::bitmaps::MakeSwitchStrip().EncodeBmp()) ||
+        !WriteIfChanged(folder / "polnarrow209.bmp",
+                        kw::bitmaps::MakePolarityNarrowStrip().EncodeBmp()) ||
+        !WriteIfChanged(folder / "polwide229.bmp",
+                        kw::bitmaps::MakePolarityWideStrip().EncodeBmp())) {
         std::fprintf(stderr, "kwbmpgen: cannot write into %s\n", argv[1]);
         return 1;
     }
