@@ -1,6 +1,9 @@
 #include "module/ClassTable.h"
 
+#include "buttons/ColorStaticCtrl.h"
 #include "buttons/LedCtrl.h"
+#include "buttons/PolCtrl.h"
+#include "buttons/SwitchCtrl.h"
 #include "module/Guids.h"
 #include "spinedit/SpinEditCtrl.h"
 
@@ -89,16 +92,19 @@ std::span<const ControlClass> ControlTable() {
          kMiscStatus, kLedPages, 4, &COleControl::CreateObject<CLedCtrl>, &LedDispatchTable(),
          &LedEventTable()},
         {"CSwitchCtrl", "Switch", CLSID_Switch, IID_DSwitch, IID_DSwitchEvents,
-         "Kestrowidge.SwitchCtrl.1", 8, 222, kMiscStatus, kSwitchPages, 4},
+         "Kestrowidge.SwitchCtrl.1", 8, 222, kMiscStatus, kSwitchPages, 4,
+         &COleControl::CreateObject<CSwitchCtrl>, &SwitchDispatchTable(), &SwitchEventTable()},
         {"CColorStaticCtrl", "ColorStatic", CLSID_ColorStatic, IID_DColorStatic,
          IID_DColorStaticEvents, "Kestrowidge.ColorStaticCtrl.1", 9, 223, kMiscStatus,
-         kColorStaticPages, 3},
+         kColorStaticPages, 3, &COleControl::CreateObject<CColorStaticCtrl>,
+         &ColorStaticDispatchTable(), &ColorStaticEventTable()},
         {"CDigitCtrl", "Digit", CLSID_Digit, IID_DDigit, IID_DDigitEvents,
          "Kestrowidge.DigitCtrl.1", 10, 224, kMiscStatus, kDigitPages, 4},
         {"CPosCtrl", "Pos", CLSID_Pos, IID_DPos, IID_DPosEvents, "Kestrowidge.PosCtrl.1", 11, 226,
          kMiscButton, kPosPages, 4},
         {"CPolCtrl", "Polarity", CLSID_Polarity, IID_DPolarity, IID_DPolarityEvents,
-         "Kestrowidge.PolCtrl.1", 12, 230, kMiscStatus, kPolPages, 4},
+         "Kestrowidge.PolCtrl.1", 12, 230, kMiscStatus, kPolPages, 4,
+         &COleControl::CreateObject<CPolCtrl>, &PolarityTypeLibTable(), &PolarityEventTable()},
         {"CCurveCtrl", "Curve", CLSID_Curve, IID_DCurve, IID_DCurveEvents,
          "Kestrowidge.CurveCtrl.1", 13, 233, kMiscButton, kCurvePages, 4},
         {"CLineViewCtrl", "LineView", CLSID_LineView, IID_DLineView, IID_DLineViewEvents,
