@@ -1,7 +1,7 @@
 // The blinking label in a headless host: its colours read back from the
 // pixels the system static paints with them, over virtual time.
 #include "buttons/ColorStaticCtrl.h"
-#include "tests/buttons/ButtonsTestSupport.h"
+#include "tests/buttons/HostedControlTest.h"
 
 #include <nlohmann/json.hpp>
 
@@ -25,15 +25,16 @@ CComVariant Long(COLORREF c) {
     return CComVariant::I4(LONG(c));
 }
 
-class ColorStaticTest : public ButtonsHostTest {
+class ColorStaticTest : public HostedControlTest {
 protected:
     void SetUp() override {
-        ButtonsHostTest::SetUp();
+        HostedControlTest::SetUp();
         m_label = Create(kw::ids::CLSID_ColorStatic, kPos);
         // Big, bold letters, so that their stems show the text colour whole.
         ComPtr<IDispatch> font(Get(m_label, "Font").pdispVal);
         ASSERT_TRUE(font);
-        ASSERT_EQ(CallByName(font.Get(), "Size", DISPATCH_PROPERTYPUT, {CComVariant::R8(20)}), S_OK);
+        ASSERT_EQ(CallByName(font.Get(), "Size", DISPATCH_PROPERTYPUT, {CComVariant::R8(20)}),
+                  S_OK);
         ASSERT_EQ(CallByName(font.Get(), "Bold", DISPATCH_PROPERTYPUT, {CComVariant::Bool(true)}),
                   S_OK);
         Put(m_label, "Caption", CComVariant::Str("HH"));

@@ -1,10 +1,10 @@
 // The two picture switches in a headless host: the state word under left,
 // right and middle clicks, the picture each word shows, the saved
 // background, Polarity's two strips and its ControlPointer.
-#include "buttons/PolCtrl.h"
 #include "buttons/SwitchCtrl.h"
+#include "buttons/PolCtrl.h"
 #include "platform/afx/ControlPointer.h"
-#include "tests/buttons/ButtonsTestSupport.h"
+#include "tests/buttons/HostedControlTest.h"
 
 #include <cstdio>
 
@@ -16,10 +16,10 @@ constexpr std::uint32_t kHostGrey = kGreyHostPixel;
 constexpr RECT kSwitchPos{10, 10, 26, 28}; // the initial 16 x 18
 constexpr RECT kPolPos{60, 10, 100, 60};   // 40 x 50, room for both strips
 
-class SwitchTest : public ButtonsHostTest {
+class SwitchTest : public HostedControlTest {
 protected:
     void SetUp() override {
-        ButtonsHostTest::SetUp();
+        HostedControlTest::SetUp();
         m_switch = Create(kw::ids::CLSID_Switch, kSwitchPos);
         m_pol = Create(kw::ids::CLSID_Polarity, kPolPos);
     }
@@ -76,7 +76,7 @@ TEST_F(SwitchTest, EveryStateWordUnderLeftAndRightClicks) {
     for (const auto& control : {m_switch, m_pol}) {
         RecordingSink sink(IID_IDispatch);
         const IID events = control.Get() == m_switch.Get() ? kw::ids::IID_DSwitchEvents
-                                               : kw::ids::IID_DPolarityEvents;
+                                                           : kw::ids::IID_DPolarityEvents;
         SinkConnection connection(control, events, &sink);
         auto* object = Object<COleControl>(control);
         for (const auto& c : kCases) {
@@ -157,9 +157,9 @@ TEST_F(SwitchTest, ThePictureOfEachWordIncludingTheDisabledCell) {
     constexpr struct {
         SHORT mode;
         int picture;
-    } kCases[] = {{0x0, 0},     {0x1, 1},      {0x2, 0},     {0x4, 3},
-                  {0x5, 3},     {0x8, 0},      {0x9, 1},     {0x10, 0},
-                  {0x11, 1},    {SHORT(0x7FE1), 1}, {SHORT(0xFFF4), 3}, {SHORT(0xFFFB), 1}};
+    } kCases[] = {{0x0, 0},  {0x1, 1},           {0x2, 0},           {0x4, 3},
+                  {0x5, 3},  {0x8, 0},           {0x9, 1},           {0x10, 0},
+                  {0x11, 1}, {SHORT(0x7FE1), 1}, {SHORT(0xFFF4), 3}, {SHORT(0xFFFB), 1}};
     for (const auto& c : kCases) {
         SetMode(m_switch, c.mode);
         EXPECT_EQ(Object<CSwitchCtrl>(m_switch)->PictureIndex(), c.picture)

@@ -109,7 +109,8 @@ TEST(PolarityArtwork, TheNarrowStripIsTheWideOneTurnedUpright) {
 }
 
 TEST(SwitchArtwork, TheBytesAreTheSameOnEveryRun) {
-    EXPECT_EQ(kw::bitmaps::MakeSwitchStrip().EncodeBmp(), kw::bitmaps::MakeSwitchStrip().EncodeBmp());
+    EXPECT_EQ(kw::bitmaps::MakeSwitchStrip().EncodeBmp(),
+              kw::bitmaps::MakeSwitchStrip().EncodeBmp());
     EXPECT_EQ(kw::bitmaps::MakePolarityNarrowStrip().EncodeBmp(),
               kw::bitmaps::MakePolarityNarrowStrip().EncodeBmp());
 }

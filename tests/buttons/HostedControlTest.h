@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <vector>
 
-class ButtonsHostTest : public ::testing::Test {
+class HostedControlTest : public ::testing::Test {
 protected:
     void SetUp() override { m_host = CreateGreyHost("host", 200, 120); }
     void TearDown() override {

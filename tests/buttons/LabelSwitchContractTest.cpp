@@ -126,21 +126,21 @@ void ExpectLibrary(const IID& iid, const std::vector<Member>& members) {
 
 } // namespace
 
-TEST(ButtonsContract, ColorStatic) {
+TEST(LabelSwitchContract, ColorStatic) {
     ExpectTable(ColorStaticDispatchTable(), kColorStatic);
     ExpectTable(ColorStaticEventTable(), kNoEvents);
     ExpectLibrary(kw::ids::IID_DColorStatic, kColorStatic);
     ExpectLibrary(kw::ids::IID_DColorStaticEvents, kNoEvents);
 }
 
-TEST(ButtonsContract, Switch) {
+TEST(LabelSwitchContract, Switch) {
     ExpectTable(SwitchDispatchTable(), kSwitch);
     ExpectTable(SwitchEventTable(), kClickEvent);
     ExpectLibrary(kw::ids::IID_DSwitch, kSwitch);
     ExpectLibrary(kw::ids::IID_DSwitchEvents, kClickEvent);
 }
 
-TEST(ButtonsContract, Polarity) {
+TEST(LabelSwitchContract, Polarity) {
     ExpectTable(PolarityDispatchTable(), kPolarity);
     ExpectTable(PolarityEventTable(), kClickEvent);
     ExpectLibrary(kw::ids::IID_DPolarity, kPolarity);
