@@ -43,11 +43,12 @@ protected:
 
     // The background: the label's lower right corner, which no text reaches.
     std::uint32_t Background() { return Pixel(kPos.right - 2, kPos.bottom - 2); }
-    // Whether some pixel of the label is exactly `c`.
-    bool Shows(COLORREF c) {
+    // Whether some pixel of the label (of its rows from `top` on) is
+    // exactly `c`.
+    bool Shows(COLORREF c, int top = 0) {
         session.Pump();
         const auto pixels = session.Pixels(m_host);
-        for (int y = kPos.top; y < kPos.bottom; ++y)
+        for (int y = kPos.top + top; y < kPos.bottom; ++y)
             for (int x = kPos.left; x < kPos.right; ++x)
                 if (pixels.Pixel(x, y) == PixelOf(c))
                     return true;
@@ -70,6 +71,9 @@ protected:
 TEST_F(ColorStaticTest, AFreshLabelShowsItsForeColourOnTheButtonFace) {
     EXPECT_EQ(Background(), kFace);
     EXPECT_TRUE(Shows(::GetSysColor(COLOR_WINDOWTEXT)));
+    // The system static draws with the stock font: 20-point letters reach
+    // rows that the static's own small font never does.
+    EXPECT_TRUE(Shows(::GetSysColor(COLOR_WINDOWTEXT), 16));
     EXPECT_TRUE(Label()->TransparentBk());
     EXPECT_EQ(Get(m_label, "Flags").iVal, 1);
     EXPECT_EQ(Label()->BlinkTimer(), 0u) << "nothing blinks, so no timer runs";
