@@ -278,3 +278,50 @@ TEST_F(SwitchTest, NoGdiObjectOutlivesAThousandSwitches) {
     }
     EXPECT_EQ(GdiObjectCount(), before);
 }
+
+namespace {
+
+// Lets go of its switch inside the Click it fires, as a host closing a
+// dialog from a click handler does.
+class ClosingSink final : public TestEventSink {
+public:
+    explicit ClosingSink(ComPtr<IDispatch>* control) : m_control(control) {}
+    STDMETHOD(Invoke)
+    (DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        ComPtr<IOleObject> ole;
+        if (SUCCEEDED(m_control->As(IID_IOleObject, &ole)))
+            ole->Close(0);
+        ole.Reset();
+        m_control->Reset(); // the host's last reference
+        ++clicks;
+        return S_OK;
+    }
+    int clicks = 0;
+
+private:
+    ComPtr<IDispatch>* m_control;
+};
+
+} // namespace
+
+TEST_F(SwitchTest, AHostMayReleaseTheSwitchInsideItsClick) {
+    ComPtr<IDispatch> control = CreateUnplaced(kw::ids::CLSID_Switch);
+    Place(control, RECT{120, 10, 136, 28});
+    Put(control, "Mode", CComVariant::I2(2));
+    const HWND hwnd = Object<COleControl>(control)->m_hWnd;
+    ClosingSink sink(&control);
+    {
+        ComPtr<IConnectionPointContainer> container;
+        ASSERT_EQ(control.As(IID_IConnectionPointContainer, &container), S_OK);
+        ComPtr<IConnectionPoint> point;
+        ASSERT_EQ(container->FindConnectionPoint(kw::ids::IID_DSwitchEvents, point.Out()), S_OK);
+        DWORD cookie = 0;
+        ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
+    }
+    session.Advance(::GetDoubleClickTime() + 1);
+    session.MouseMove(hwnd, 4, 4);
+    session.Click(MouseButton::Right);
+    EXPECT_EQ(sink.clicks, 1);
+    EXPECT_FALSE(control);
+    EXPECT_FALSE(::IsWindow(hwnd));
+}
