@@ -314,14 +314,17 @@ void COleControl::ButtonDown(USHORT button) {
 
 void COleControl::ButtonUp(USHORT button, CPoint point) {
     const HWND hwnd = m_hWnd;
-    if (!::IsWindow(hwnd) || !(m_buttonsDown & button))
+    if (!::IsWindow(hwnd))
         return;
+    const bool wasDown = (m_buttonsDown & button) != 0;
     m_buttonsDown &= USHORT(~button);
-    if (m_buttonsDown == 0 && ::GetCapture() == hwnd)
+    // The capture goes with the last button up. A left release frees it
+    // even without its press: the system window may have taken it.
+    if (m_buttonsDown == 0 && (wasDown || button == LEFT_BUTTON) && ::GetCapture() == hwnd)
         ::ReleaseCapture();
     RECT client{};
     ::GetClientRect(hwnd, &client);
-    if (::PtInRect(&client, point))
+    if (wasDown && ::PtInRect(&client, point))
         OnClick(button);
 }
 
