@@ -1,9 +1,12 @@
 #include "module/ClassTable.h"
 
+#include "buttons/ColorStaticCtrl.h"
 #include "buttons/LedCtrl.h"
 #include "machine/CurveCtrl.h"
 #include "machine/DigitCtrl.h"
 #include "machine/PosCtrl.h"
+#include "buttons/PolCtrl.h"
+#include "buttons/SwitchCtrl.h"
 #include "module/Guids.h"
 #include "spinedit/SpinEditCtrl.h"
 #include "views3d/SelectQubeCtrl.h"
@@ -97,10 +100,12 @@ std::span<const ControlClass> ControlTable() {
          kMiscStatus, kLedPages, 4, &COleControl::CreateObject<CLedCtrl>, &LedDispatchTable(),
          &LedEventTable()},
         {"CSwitchCtrl", "Switch", CLSID_Switch, IID_DSwitch, IID_DSwitchEvents,
-         "Kestrowidge.SwitchCtrl.1", 8, 222, kMiscStatus, kSwitchPages, 4},
+         "Kestrowidge.SwitchCtrl.1", 8, 222, kMiscStatus, kSwitchPages, 4,
+         &COleControl::CreateObject<CSwitchCtrl>, &SwitchDispatchTable(), &SwitchEventTable()},
         {"CColorStaticCtrl", "ColorStatic", CLSID_ColorStatic, IID_DColorStatic,
          IID_DColorStaticEvents, "Kestrowidge.ColorStaticCtrl.1", 9, 223, kMiscStatus,
-         kColorStaticPages, 3},
+         kColorStaticPages, 3, &COleControl::CreateObject<CColorStaticCtrl>,
+         &ColorStaticDispatchTable(), &ColorStaticEventTable()},
         {"CDigitCtrl", "Digit", CLSID_Digit, IID_DDigit, IID_DDigitEvents,
          "Kestrowidge.DigitCtrl.1", 10, 224, kMiscStatus, kDigitPages, 4,
          &COleControl::CreateObject<CDigitCtrl>, &DigitDispatchTable(), &DigitEventTable()},
@@ -108,7 +113,8 @@ std::span<const ControlClass> ControlTable() {
          kMiscButton, kPosPages, 4, &COleControl::CreateObject<CPosCtrl>, &PosDispatchTable(),
          &PosEventTable()},
         {"CPolCtrl", "Polarity", CLSID_Polarity, IID_DPolarity, IID_DPolarityEvents,
-         "Kestrowidge.PolCtrl.1", 12, 230, kMiscStatus, kPolPages, 4},
+         "Kestrowidge.PolCtrl.1", 12, 230, kMiscStatus, kPolPages, 4,
+         &COleControl::CreateObject<CPolCtrl>, &PolarityTypeLibTable(), &PolarityEventTable()},
         {"CCurveCtrl", "Curve", CLSID_Curve, IID_DCurve, IID_DCurveEvents,
          "Kestrowidge.CurveCtrl.1", 13, 233, kMiscButton, kCurvePages, 4,
          &COleControl::CreateObject<CCurveCtrl>, &CurveDispatchTable(), &CurveEventTable()},

@@ -201,7 +201,7 @@ BOOL COleControl::OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT*
 }
 
 void COleControl::OnDestroy() {
-    m_leftDown = false;
+    m_buttonsDown = 0;
     CWnd::OnDestroy();
 }
 
@@ -319,33 +319,71 @@ CFont* COleControl::SelectFontObject(CDC* dc, CFontHolder& font) {
 
 // [SECTION] Stock click
 
-void COleControl::OnLButtonDown(UINT flags, CPoint point) {
-    m_leftDown = true;
+void COleControl::ButtonDown(USHORT button) {
+    m_buttonsDown |= button;
     if (::GetCapture() != m_hWnd)
         ::SetCapture(m_hWnd);
-    CWnd::OnLButtonDown(flags, point);
 }
 
-void COleControl::OnLButtonUp(UINT flags, CPoint point) {
-    const bool wasDown = std::exchange(m_leftDown, false);
+void COleControl::ButtonUp(USHORT button, CPoint point) {
     const HWND hwnd = m_hWnd;
-    CWnd::OnLButtonUp(flags, point);
-    if (!::IsWindow(hwnd) || m_hWnd != hwnd)
+    if (!::IsWindow(hwnd))
         return;
-    if (::GetCapture() == hwnd)
+    const bool wasDown = (m_buttonsDown & button) != 0;
+    m_buttonsDown &= USHORT(~button);
+    // The capture goes with the last button up. A left release frees it
+    // even without its press: the system window may have taken it.
+    if (m_buttonsDown == 0 && (wasDown || button == LEFT_BUTTON) && ::GetCapture() == hwnd)
         ::ReleaseCapture();
     RECT client{};
     ::GetClientRect(hwnd, &client);
     if (wasDown && ::PtInRect(&client, point))
-        OnClick(1);
+        OnClick(button);
+}
+
+void COleControl::OnLButtonDown(UINT flags, CPoint point) {
+    ButtonDown(LEFT_BUTTON);
+    CWnd::OnLButtonDown(flags, point);
+}
+
+void COleControl::OnLButtonUp(UINT flags, CPoint point) {
+    const HWND hwnd = m_hWnd;
+    CWnd::OnLButtonUp(flags, point);
+    // The system window's own handling may have destroyed the control.
+    if (::IsWindow(hwnd) && m_hWnd == hwnd)
+        ButtonUp(LEFT_BUTTON, point);
+}
+
+void COleControl::OnRButtonDown(UINT flags, CPoint point) {
+    ButtonDown(RIGHT_BUTTON);
+    CWnd::OnRButtonDown(flags, point);
+}
+
+void COleControl::OnRButtonUp(UINT flags, CPoint point) {
+    const HWND hwnd = m_hWnd;
+    CWnd::OnRButtonUp(flags, point);
+    if (::IsWindow(hwnd) && m_hWnd == hwnd)
+        ButtonUp(RIGHT_BUTTON, point);
+}
+
+void COleControl::OnMButtonDown(UINT flags, CPoint point) {
+    ButtonDown(MIDDLE_BUTTON);
+    CWnd::OnMButtonDown(flags, point);
+}
+
+void COleControl::OnMButtonUp(UINT flags, CPoint point) {
+    const HWND hwnd = m_hWnd;
+    CWnd::OnMButtonUp(flags, point);
+    if (::IsWindow(hwnd) && m_hWnd == hwnd)
+        ButtonUp(MIDDLE_BUTTON, point);
 }
 
 void COleControl::OnCancelMode() {
-    m_leftDown = false;
+    m_buttonsDown = 0;
     CWnd::OnCancelMode();
 }
 
 void COleControl::OnClick(USHORT button) {
-    if (button == 1)
+    if (button == LEFT_BUTTON)
         FireClick();
 }

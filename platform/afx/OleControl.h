@@ -41,6 +41,11 @@ constexpr DISPID DISPID_CAPTION = -518;
 constexpr DISPID DISPID_ABOUTBOX = -552;
 constexpr DISPID DISPID_CLICK = -600;
 
+// The buttons COleControl::OnClick reports.
+constexpr USHORT LEFT_BUTTON = 0x01;
+constexpr USHORT RIGHT_BUTTON = 0x02;
+constexpr USHORT MIDDLE_BUTTON = 0x04;
+
 // Misc status bits a control class registers with.
 constexpr DWORD OLEMISC_RECOMPOSEONRESIZE = 0x1;
 constexpr DWORD OLEMISC_CANTLINKINSIDE = 0x10;
@@ -190,7 +195,10 @@ public:
     //   FireEvent(eventRequestText, SHORT(unit), &text, &handled);
     template <class... A> void FireEvent(DISPID dispid, A... args);
     void FireClick() { FireEvent(DISPID_CLICK); }
-    // After a left button press and release inside the control.
+    // After a press and release of one mouse button inside the control:
+    // LEFT_BUTTON, RIGHT_BUTTON or MIDDLE_BUTTON. The default fires the
+    // stock Click for the left button; a control that reports the other
+    // buttons too fires it itself.
     virtual void OnClick(USHORT button);
 
     // [SECTION] Errors raised from dispatch accessors
@@ -258,6 +266,10 @@ protected:
     void OnSize(UINT type, int cx, int cy) override;
     void OnLButtonDown(UINT flags, CPoint point) override;
     void OnLButtonUp(UINT flags, CPoint point) override;
+    void OnRButtonDown(UINT flags, CPoint point) override;
+    void OnRButtonUp(UINT flags, CPoint point) override;
+    void OnMButtonDown(UINT flags, CPoint point) override;
+    void OnMButtonUp(UINT flags, CPoint point) override;
     void OnCancelMode() override;
     void OnDestroy() override;
     BOOL OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
@@ -273,13 +285,17 @@ private:
     void DrawInto(CDC* dc, const CRect& bounds, const CRect& invalid);
     void UpdateBorderStyle();
     HWND OuterWindow() const;
+    // The press and release of one button, tracked with the mouse captured
+    // while any button is down; a release inside reports OnClick.
+    void ButtonDown(USHORT button);
+    void ButtonUp(USHORT button, CPoint point);
 
     COleControlClass m_class;
     bool m_modified{false};
     DWORD m_versionLoaded{0};
     SIZE m_extent{100, 50}; // pixels; the framework's default size
     SIZE m_initialSize{100, 50};
-    bool m_leftDown{false};
+    USHORT m_buttonsDown{0}; // LEFT_BUTTON | RIGHT_BUTTON | MIDDLE_BUTTON
     bool m_destroying{false};
 
     OLE_COLOR m_backColor{0x80000000 | 5}; // COLOR_WINDOW

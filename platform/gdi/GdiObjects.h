@@ -3,6 +3,8 @@
 #include "platform/gdi/GdiTypes.h"
 #include "platform/gdi/Surface.h"
 
+#include <cstddef>
+
 // PS_SOLID of any width; PS_DOT (and the other styles) dotted when cosmetic
 // (width 0 or 1) and solid when wider, as on the platform; PS_NULL draws
 // nothing.
@@ -62,3 +64,8 @@ HGDIOBJ GetStockObject(int index);
 // there until it is replaced or the DC is deleted. Stock objects are never
 // deleted (TRUE all the same, as on the platform).
 BOOL DeleteObject(HGDIOBJ obj);
+
+// The GDI objects alive in the process: pens, brushes, fonts, bitmaps and
+// DCs, stock objects included once made. What GetGuiResources(GR_GDIOBJECTS)
+// tells on the platform; tests compare it before and after to find leaks.
+std::size_t GdiObjectCount();

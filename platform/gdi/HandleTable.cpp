@@ -1,4 +1,5 @@
 #include "platform/gdi/GdiInternal.h"
+#include "platform/gdi/GdiObjects.h"
 
 #include <unordered_map>
 
@@ -42,3 +43,7 @@ bool RemoveObject(HGDIOBJ handle) {
 }
 
 } // namespace gdi
+
+std::size_t GdiObjectCount() {
+    return gdi::Table().m_objects.size();
+}

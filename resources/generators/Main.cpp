@@ -4,6 +4,8 @@
 #include "resources/generators/LedStrip.h"
 #include "resources/generators/PosLayouts.h"
 #include "resources/generators/ViewStrips.h"
+#include "resources/generators/PolarityStrip.h"
+#include "resources/generators/SwitchStrip.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -43,6 +45,14 @@ int main(int argc, char** argv) {
               WriteIfChanged(folder / "views214.bmp", kw::bitmaps::MakeIsometricStrip().EncodeBmp()) &&
               WriteIfChanged(folder / "faces221.bmp", kw::bitmaps::MakeFaceStrip().EncodeBmp());
     if (!written) {
+        std::fprintf(stderr, "kwbmpgen: cannot write into %s\n", argv[1]);
+        return 1;
+    }
+    if (!WriteIfChanged(folder / "switch142.bmp", kw::bitmaps::MakeSwitchStrip().EncodeBmp()) ||
+        !WriteIfChanged(folder / "polnarrow209.bmp",
+                        kw::bitmaps::MakePolarityNarrowStrip().EncodeBmp()) ||
+        !WriteIfChanged(folder / "polwide229.bmp",
+                        kw::bitmaps::MakePolarityWideStrip().EncodeBmp())) {
         std::fprintf(stderr, "kwbmpgen: cannot write into %s\n", argv[1]);
         return 1;
     }

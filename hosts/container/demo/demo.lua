@@ -320,4 +320,75 @@ mouse(views, "lclick", 22, 22) -- a corner: back to the isometric level
 mouse(views, "move", -100, 0)  -- away: the text is cleared
 picture(views, "viewmanager-back.png")
 
+-- The blinking labels, in the right-hand column: one blinks its text, one
+-- its background, one both, all on their one timer of 500 ms. Each is
+-- pictured in both phases, and its background read back.
+local ole = {red = 0x0000FF, blue = 0xFF0000, yellow = 0x00FFFF, green = 0x008000,
+             white = 0xFFFFFF, black = 0x000000}
+local function label(name, y, caption)
+    local c = insert("Kestrowidge.ColorStaticCtrl.1", {name = name, x = 262, y = y, w = 132, h = 20})
+    c.Caption = caption
+    return c
+end
+local blinkText = label("label_text", 6, "Not-Aus gedrückt")
+blinkText:SetBlinkTextColors(ole.red, ole.blue)
+blinkText:StartTextBlink(true, 500)
+local blinkBack = label("label_back", 30, "Vorschub halt")
+blinkBack:SetBlinkBkColors(ole.yellow, ole.green)
+blinkBack:StartBkBlink(true, 500)
+local blinkBoth = label("label_both", 54, "Störung Achse Z")
+blinkBoth:SetBlinkTextColors(ole.black, ole.white)
+blinkBoth:SetBlinkBkColors(ole.yellow, ole.red)
+blinkBoth:StartTextBlink(true, 500)
+blinkBoth:StartBkBlink(true, 500)
+local labels = {text = blinkText, back = blinkBack, both = blinkBoth}
+for phase = 1, 2 do
+    local backs = {}
+    for _, which in ipairs({"text", "back", "both"}) do
+        picture(labels[which], string.format("colorstatic-%s-phase%d.png", which, phase))
+        backs[#backs + 1] = which .. " " .. hex(pixel(labels[which], 130, 18))
+    end
+    print(string.format("colorstatic at %d ms: backgrounds %s", now(), table.concat(backs, ", ")))
+    advance(500)
+end
+blinkText:StartTextBlink(false, 500)
+print("colorstatic: label_text stopped, its ForeColor again")
+picture(blinkText, "colorstatic-stopped.png")
+
+-- The switches below them: each state word, clicked left and right, and
+-- disabled; every click is printed.
+local switches, byName = {}, {}
+local function switch(progid, name, x, y, mode, opts)
+    opts = opts or {}
+    local c = insert(progid, {name = name, x = x, y = y, w = opts.w, h = opts.h})
+    c.Mode = mode
+    on(c, "Click", function()
+        print(string.format("%s: Click, Mode 0x%02X, GetCheck %d", name, c.Mode, c:GetCheck()))
+    end)
+    switches[#switches + 1] = name
+    byName[name] = c
+end
+switch("Kestrowidge.SwitchCtrl.1", "switch_off", 262, 84, 0)
+switch("Kestrowidge.SwitchCtrl.1", "switch_on", 282, 84, 1)
+switch("Kestrowidge.SwitchCtrl.1", "switch_special", 302, 84, 4)
+switch("Kestrowidge.SwitchCtrl.1", "switch_disabled", 322, 84, 1)
+switch("Kestrowidge.SwitchCtrl.1", "switch_left", 342, 84, 2)
+switch("Kestrowidge.SwitchCtrl.1", "switch_right", 362, 84, 2)
+switch("Kestrowidge.PolCtrl.1", "pol_off", 262, 108, 0)
+switch("Kestrowidge.PolCtrl.1", "pol_on", 298, 108, 1)
+switch("Kestrowidge.PolCtrl.1", "pol_disabled", 334, 108, 1)
+switch("Kestrowidge.PolCtrl.1", "pol_narrow_off", 262, 126, 0x10, {w = 16, h = 34})
+switch("Kestrowidge.PolCtrl.1", "pol_narrow_on", 282, 126, 0x12, {w = 16, h = 34})
+byName.switch_disabled.Enabled = false
+byName.pol_disabled.Enabled = false
+mouse(byName.switch_left, "lclick", 8, 9)  -- bit 1 set: the left click turns it on
+mouse(byName.switch_right, "rclick", 8, 9) -- the special state, bits 2 and 3
+mouse(byName.pol_narrow_on, "lclick", 8, 17) -- the narrow strip, turned on
+local words = {}
+for _, name in ipairs(switches) do
+    picture(byName[name], name .. ".png")
+    words[#words + 1] = string.format("%s 0x%02X", name, byName[name].Mode)
+end
+print("switches: " .. table.concat(words, ", "))
+
 print(string.format("demo: wrote %d pictures into %s", written, out))

@@ -116,6 +116,44 @@ on(views, "SelChanged", function(a) print(string.format("views: %d \"%s\"", a.te
 on(views, "Click", function() print(string.format("views: ViewIndex %d", views.ViewIndex)) end)
 print("gallery: two point pickers and a view chooser")
 
+-- The blinking labels in the right-hand column: text, background, both.
+-- Below them the switches: click them left and right (the left one of each
+-- pair toggles with left clicks; right clicks show the special picture).
+local red, blue, yellow, green = 0x0000FF, 0xFF0000, 0x00FFFF, 0x008000
+local function label(name, y, caption)
+    local c = insert("Kestrowidge.ColorStaticCtrl.1", {name = name, x = 262, y = y, w = 132, h = 20})
+    c.Caption = caption
+    return c
+end
+local alarm = label("label_text", 10, "Not-Aus gedrückt")
+alarm:SetBlinkTextColors(red, blue)
+alarm:StartTextBlink(true, 500)
+local hold = label("label_back", 34, "Vorschub halt")
+hold:SetBlinkBkColors(yellow, green)
+hold:StartBkBlink(true, 500)
+local fault = label("label_both", 58, "Störung Achse Z")
+fault:SetBlinkTextColors(0x000000, 0xFFFFFF)
+fault:SetBlinkBkColors(yellow, red)
+fault:StartTextBlink(true, 500)
+fault:StartBkBlink(true, 500)
+print("gallery: 3 blinking labels")
+
+local function switch(progid, name, x, y, mode, opts)
+    opts = opts or {}
+    local c = insert(progid, {name = name, x = x, y = y, w = opts.w, h = opts.h})
+    c.Mode = mode
+    on(c, "Click", function()
+        print(string.format("%s: Click, Mode 0x%02X, GetCheck %d", name, c.Mode, c:GetCheck()))
+    end)
+    return c
+end
+switch("Kestrowidge.SwitchCtrl.1", "switch_toggle", 262, 88, 2)
+switch("Kestrowidge.SwitchCtrl.1", "switch_fixed", 282, 88, 1)
+switch("Kestrowidge.SwitchCtrl.1", "switch_disabled", 302, 88, 1).Enabled = false
+switch("Kestrowidge.PolCtrl.1", "pol_wide", 262, 112, 2)
+switch("Kestrowidge.PolCtrl.1", "pol_narrow", 302, 112, 0x12, {w = 16, h = 34})
+print("gallery: 3 switches, 2 polarity switches")
+
 if gui then
     print("gallery: close the window to end")
 end

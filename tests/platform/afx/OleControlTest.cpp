@@ -62,10 +62,15 @@ public:
         dc->SetPixel(bounds.left + 1, bounds.top + 1, kMarker);
     }
     BOOL OnEraseBkgnd(CDC*) override { return TRUE; }
+    void OnClick(USHORT button) override {
+        clicks.push_back(button);
+        COleControl::OnClick(button);
+    }
 
     SHORT m_level{0};
     double m_ratio{0.5};
     int draws{0};
+    std::vector<USHORT> clicks;
 };
 
 const DispParam kAskParams[] = {{"question", VT_I2}, {"answer", VT_BYREF | VT_BSTR}};
@@ -448,6 +453,30 @@ TEST_F(OleControlTest, ClickFiresAfterPressAndReleaseInside) {
     m_session.MouseMove(ctrl->m_hWnd, 60, 5);
     m_session.MouseUp();
     EXPECT_EQ(1u, sink.fired.size());
+}
+
+TEST_F(OleControlTest, EveryButtonReportsItsClickButOnlyTheLeftFiresTheEvent) {
+    CTestCtrl* ctrl = Embed(CRect(10, 10, 50, 40));
+    ASSERT_NE(nullptr, ctrl);
+    EventSink& sink = m_sink;
+    Connect(m_control.Get(), &sink);
+    using kw::user::MouseButton;
+    m_session.MouseMove(ctrl->m_hWnd, 5, 5);
+    m_session.Click(MouseButton::Right);
+    m_session.Click(MouseButton::Middle);
+    m_session.Click(MouseButton::Left);
+    EXPECT_EQ((std::vector<USHORT>{RIGHT_BUTTON, MIDDLE_BUTTON, LEFT_BUTTON}), ctrl->clicks);
+    ASSERT_EQ(1u, sink.fired.size());
+    EXPECT_EQ(DISPID_CLICK, sink.fired[0]);
+    EXPECT_EQ(nullptr, ::GetCapture());
+
+    // A right press released outside reports nothing; the capture held it.
+    m_session.MouseDown(MouseButton::Right);
+    EXPECT_EQ(ctrl->m_hWnd, ::GetCapture());
+    m_session.MouseMove(ctrl->m_hWnd, 60, 5);
+    m_session.MouseUp(MouseButton::Right);
+    EXPECT_EQ(3u, ctrl->clicks.size());
+    EXPECT_EQ(nullptr, ::GetCapture());
 }
 
 TEST_F(OleControlTest, EventsCarryByReferenceAnswersBack) {

@@ -137,3 +137,15 @@ TEST(DeviceContext, NullAndStaleHandlesFailCleanly) {
     EXPECT_EQ(GetObject(deadPen, 0, nullptr), 0);
     EXPECT_EQ(CreateDCForSurface(PixelSurface{}, POINT{}, RECT{}), nullptr);
 }
+
+TEST(DeviceContext, TheObjectCountFollowsCreationAndDeletion) {
+    GetStockObject(WHITE_BRUSH); // made once, then counted for good
+    const std::size_t before = GdiObjectCount();
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    HDC dc = CreateCompatibleDC(nullptr);
+    EXPECT_EQ(GdiObjectCount(), before + 2);
+    SelectObject(dc, brush);
+    DeleteObject(brush); // still selected: the handle dies all the same
+    DeleteDC(dc);
+    EXPECT_EQ(GdiObjectCount(), before);
+}

@@ -259,14 +259,25 @@ TEST_F(RegistryTest, AWriterKilledAtAnyMomentLeavesOldOrNew) {
     constexpr int kKills = 200;
     int sawFirst = 0, sawSecond = 0, leftovers = 0;
     for (int round = 0; round < kKills; ++round) {
+        // The writer says when its first rewrite is done, so that a slow
+        // start (a loaded machine, a sanitised fork) does not eat the window.
+        int started[2];
+        ASSERT_EQ(::pipe(started), 0);
         pid_t writer = ::fork();
         ASSERT_GE(writer, 0);
         if (writer == 0) {
+            ::close(started[0]);
             for (unsigned n = 0;; ++n) {
                 if (!put(n % 2 ? first : second))
                     ::_exit(1);
+                if (n == 0 && ::write(started[1], "x", 1) != 1)
+                    ::_exit(1);
             }
         }
+        ::close(started[1]);
+        char ready = 0;
+        ASSERT_EQ(::read(started[0], &ready, 1), 1);
+        ::close(started[0]);
         std::this_thread::sleep_for(rewrite * 3 * (random() % 1000) / 1000);
         ::kill(writer, SIGKILL);
         int status = 0;
