@@ -1,6 +1,7 @@
 // kwbmpgen: draws the module's bitmaps, the same bytes on every run.
 //   kwbmpgen FOLDER      writes every bitmap into FOLDER (led141.bmp, ...)
 #include "resources/generators/LedStrip.h"
+#include "resources/generators/StockIcons.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -28,7 +29,11 @@ int main(int argc, char** argv) {
     std::filesystem::path folder = argv[1];
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    if (!WriteIfChanged(folder / "led141.bmp", kw::bitmaps::MakeLedStrip().EncodeBmp())) {
+    if (!WriteIfChanged(folder / "led141.bmp", kw::bitmaps::MakeLedStrip().EncodeBmp()) ||
+        !WriteIfChanged(folder / "stockicons900.bmp",
+                        kw::bitmaps::MakeStockIconStrip(32).EncodeBmp()) ||
+        !WriteIfChanged(folder / "stockicons901.bmp",
+                        kw::bitmaps::MakeStockIconStrip(16).EncodeBmp())) {
         std::fprintf(stderr, "kwbmpgen: cannot write into %s\n", argv[1]);
         return 1;
     }
