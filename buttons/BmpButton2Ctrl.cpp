@@ -86,7 +86,10 @@ void CBmpButton2Ctrl::LoadIcon() {
         char path[_MAX_PATH];
         _splitpath(m_command.Str().c_str(), drive, dir, fname, ext);
         _makepath(path, drive, dir, fname, ext);
-        m_programPath = path;
+        // A part cut to its buffer would name another program: such a
+        // command starts nothing.
+        if (m_command.Str() == path)
+            m_programPath = path;
     }
     HICON large = nullptr;
     HICON small = nullptr;
