@@ -85,11 +85,19 @@ void CBmpButton1Ctrl::OnCaptureChanged(CWnd* wnd) {
     // system button's own handling lets go of its pushed look.
     StopRepeat();
     COleControl::OnCaptureChanged(wnd);
-    if (m_hover && m_hWnd) {
-        if (::GetCapture() == m_hWnd)
-            ::ReleaseCapture();
-        InvalidateControl(nullptr, FALSE);
-    }
+    if (!m_hover || !m_hWnd)
+        return;
+    // Without the capture the moves that would end the hover go to other
+    // windows, and the button would stay lit after the mouse left it. So a
+    // released capture is taken back while the cursor is over the button,
+    // and otherwise (or when another window took it) the hover ends here.
+    POINT cursor{};
+    const bool over = ::GetCursorPos(&cursor) && ::WindowFromPoint(cursor) == m_hWnd;
+    if (over && ::GetCapture() == nullptr)
+        ::SetCapture(m_hWnd);
+    else
+        m_hover = FALSE;
+    InvalidateControl(nullptr, FALSE);
 }
 
 void CBmpButton1Ctrl::OnCancelMode() {
