@@ -42,13 +42,18 @@ HRESULT PicturePut(void* object, const DispEntry&, const VARIANT& value) {
 }
 
 template <CFontHolder C::*Font> constexpr DispEntry FontRow(const char* name, DISPID dispid) {
-    return DispEntry{name, dispid, DispKind::Property, VT_DISPATCH, {}, &FontGet<Font>,
-                     &FontPut<Font>};
+    return DispEntry{name, dispid,         DispKind::Property, VT_DISPATCH,
+                     {},   &FontGet<Font>, &FontPut<Font>};
 }
 
 template <CPictureHolder C::*Picture>
 constexpr DispEntry PictureRow(const char* name, DISPID dispid) {
-    return DispEntry{name, dispid, DispKind::Property, VT_DISPATCH, {}, &PictureGet<Picture>,
+    return DispEntry{name,
+                     dispid,
+                     DispKind::Property,
+                     VT_DISPATCH,
+                     {},
+                     &PictureGet<Picture>,
                      &PicturePut<Picture>};
 }
 

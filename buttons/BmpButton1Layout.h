@@ -9,12 +9,12 @@
 #include "platform/base/Geometry.h"
 
 struct BmpButtonLayoutInput {
-    CRect item;            // the button's item rectangle
-    CSize picture{0, 0};   // the picture's size in pixels
+    CRect item;          // the button's item rectangle
+    CSize picture{0, 0}; // the picture's size in pixels
     bool hasPicture{false};
     bool hasText{false};
-    int spacing{0};        // gap between picture and text
-    int align{0};          // the alignment code, 0 to 15
+    int spacing{0}; // gap between picture and text
+    int align{0};   // the alignment code, 0 to 15
 };
 
 struct BmpButtonLayout {

@@ -148,8 +148,8 @@ void CBmpButton2Ctrl::OnButtonClick() {
                         directory.IsEmpty() ? nullptr : directory.Str().c_str(), &startup,
                         &process)) {
         // The operator is not troubled; whoever reads the host's output is.
-        std::fprintf(stderr, "BmpButton2: \"%s\" did not start (error %u)\n",
-                     program.Str().c_str(), unsigned(GetLastError()));
+        std::fprintf(stderr, "BmpButton2: \"%s\" did not start (error %u)\n", program.Str().c_str(),
+                     unsigned(GetLastError()));
     }
 }
 

@@ -12,7 +12,7 @@ public:
     ~CBmpButton2Ctrl() override;
 
     // [SECTION] Dispatch members
-    void OnIconPropertyChanged(); // COMMAND, IconIndex, SymSize
+    void OnIconPropertyChanged();   // COMMAND, IconIndex, SymSize
     void OnLaunchPropertyChanged(); // ARG
     CString GetWorkPath() { return m_workPath; }
     // A working directory longer than the launch buffer is refused.

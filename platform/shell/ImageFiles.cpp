@@ -223,7 +223,7 @@ std::optional<std::uint32_t> XpmColour(std::string value) {
         return 0xFF000000u | rgb;
     }
     static const std::map<std::string, std::uint32_t> kNames = {
-        {"black", 0x000000}, {"white", 0xFFFFFF}, {"red", 0xFF0000},  {"green", 0x00FF00},
+        {"black", 0x000000}, {"white", 0xFFFFFF},  {"red", 0xFF0000},  {"green", 0x00FF00},
         {"blue", 0x0000FF},  {"yellow", 0xFFFF00}, {"cyan", 0x00FFFF}, {"magenta", 0xFF00FF},
         {"gray", 0xBEBEBE},  {"grey", 0xBEBEBE}};
     const auto found = kNames.find(value);

@@ -23,7 +23,9 @@ struct RgbaImage {
     int height{0};
     std::vector<std::uint32_t> pixels;
 
-    std::uint32_t At(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+    std::uint32_t At(int x, int y) const {
+        return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
+    }
 };
 
 // Every image of an icon file, in the file's order.

@@ -144,7 +144,7 @@ BOOL CreateProcessA(const char* applicationName, char* commandLine, SECURITY_ATT
     }
     const std::vector<std::string> args = ArgumentsOf(program, commandLine);
     if (currentDirectory && *currentDirectory) {
-        struct stat st{};
+        struct stat st {};
         if (::stat(currentDirectory, &st) != 0 || !S_ISDIR(st.st_mode)) {
             t_lastError = ERROR_DIRECTORY;
             return FALSE;

@@ -51,8 +51,8 @@ std::optional<RgbaImage> ReadPictureImage(const std::string& path) {
     if (ext == ".png")
         return ReadPngImage(*bytes);
     if (ext == ".xpm")
-        return ReadXpmImage(std::string_view(reinterpret_cast<const char*>(bytes->data()),
-                                             bytes->size()));
+        return ReadXpmImage(
+            std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
     if (ext == ".ico") {
         std::vector<RgbaImage> images = ReadIcoImages(*bytes);
         if (!images.empty())
@@ -81,8 +81,8 @@ std::optional<RgbaImage> StripImage(UINT id) {
         RgbaImage image{int(bm.bmWidth), int(bm.bmHeight),
                         std::vector<std::uint32_t>(std::size_t(bm.bmWidth) * bm.bmHeight)};
         const HDC screen = GetDC(nullptr);
-        const int lines = GetDIBits(screen, strip, 0, UINT(bm.bmHeight), image.pixels.data(),
-                                    &info, DIB_RGB_COLORS);
+        const int lines = GetDIBits(screen, strip, 0, UINT(bm.bmHeight), image.pixels.data(), &info,
+                                    DIB_RGB_COLORS);
         ReleaseDC(nullptr, screen);
         if (lines > 0) {
             for (std::uint32_t& p : image.pixels)
@@ -298,11 +298,11 @@ IconPair FileIcon(const std::string& file, int index, int* count) {
             (image.width > kStockIconSmall ? large : small).push_back(&image);
         *count = int(std::max(large.size(), small.size()));
         if (index >= 0 && std::size_t(index) < large.size())
-            pair.large = CreateIconFromImage(ScaleImage(*large[std::size_t(index)],
-                                                        kStockIconLarge, kStockIconLarge));
+            pair.large = CreateIconFromImage(
+                ScaleImage(*large[std::size_t(index)], kStockIconLarge, kStockIconLarge));
         if (index >= 0 && std::size_t(index) < small.size())
-            pair.small = CreateIconFromImage(ScaleImage(*small[std::size_t(index)],
-                                                        kStockIconSmall, kStockIconSmall));
+            pair.small = CreateIconFromImage(
+                ScaleImage(*small[std::size_t(index)], kStockIconSmall, kStockIconSmall));
         return pair;
     }
     if (ext == ".png" || ext == ".xpm") {
@@ -311,10 +311,8 @@ IconPair FileIcon(const std::string& file, int index, int* count) {
             return pair;
         *count = 1;
         if (index == 0) {
-            pair.large =
-                CreateIconFromImage(ScaleImage(*image, kStockIconLarge, kStockIconLarge));
-            pair.small =
-                CreateIconFromImage(ScaleImage(*image, kStockIconSmall, kStockIconSmall));
+            pair.large = CreateIconFromImage(ScaleImage(*image, kStockIconLarge, kStockIconLarge));
+            pair.small = CreateIconFromImage(ScaleImage(*image, kStockIconSmall, kStockIconSmall));
         }
         return pair;
     }

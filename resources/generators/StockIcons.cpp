@@ -218,10 +218,9 @@ void Spindle(Cell& c) {
 
 Picture16 MakeStockIconStrip(int size) {
     Picture16 strip(size * kStockIcons, size, Magenta);
-    void (*const draw[kStockIcons])(Cell&) = {Program, Terminal, Document,    Folder,
-                                              Gear,    Disk,     Globe,       Calculator,
-                                              Wrench,  Clock,    Warning,     Information,
-                                              Question, Star,    Printer,     Spindle};
+    void (*const draw[kStockIcons])(Cell&) = {
+        Program, Terminal, Document, Folder,      Gear,     Disk, Globe,   Calculator,
+        Wrench,  Clock,    Warning,  Information, Question, Star, Printer, Spindle};
     for (int i = 0; i < kStockIcons; ++i) {
         Cell cell(strip, i, size);
         draw[i](cell);

@@ -118,8 +118,8 @@ TEST(BmpButton1Layout, DivisionsRoundTowardZeroForOddSizes) {
     in.picture = CSize(15, 15);
     const CRect wrap = TextWrapRect(in, CSize(11, 7));
     EXPECT_EQ(wrap.top, 13 + 7 + 4 + 2);
-    const BmpButtonLayout out = PlaceBmpButton(in, CRect(wrap.left, wrap.top, wrap.left + 11,
-                                                         wrap.top + 7));
+    const BmpButtonLayout out =
+        PlaceBmpButton(in, CRect(wrap.left, wrap.top, wrap.left + 11, wrap.top + 7));
     ExpectRect(out.picture, 6, 6, 21, 21, "picture: 13 - 7");
     ExpectRect(out.text, 8, 26, 19, 33, "text: 13 - 5");
 }

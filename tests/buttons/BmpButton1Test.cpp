@@ -325,8 +325,8 @@ TEST_F(BmpButton1Test, ADoubleClickIsTwoPresses) {
 
 TEST_F(BmpButton1Test, EveryWayOutOfAPressStopsTheRepeatAndThePushedLook) {
     Put("EnableAutorepeat", CComVariant::Bool(true));
-    HWND other = CreateWindowExA(0, "BUTTON", "x", WS_CHILD | WS_VISIBLE, 200, 150, 20, 20,
-                                 m_host, nullptr, nullptr, nullptr);
+    HWND other = CreateWindowExA(0, "BUTTON", "x", WS_CHILD | WS_VISIBLE, 200, 150, 20, 20, m_host,
+                                 nullptr, nullptr, nullptr);
     struct Way {
         const char* name;
         std::function<void()> leave;

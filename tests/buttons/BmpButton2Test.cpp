@@ -134,7 +134,8 @@ TEST_F(BmpButton2Test, AnEmptyArgGivesPathAndABlankAndNoExtraArgument) {
 
 TEST_F(BmpButton2Test, ShellCharactersInArgArriveVerbatim) {
     Put("COMMAND", CComVariant::Str(m_writer));
-    const std::string arg = R"(; rm -rf ~ | tee x & $(reboot) `id` *.nc > /dev/null "a b" 'c d' \"q\")";
+    const std::string arg =
+        R"(; rm -rf ~ | tee x & $(reboot) `id` *.nc > /dev/null "a b" 'c d' \"q\")";
     Put("ARG", CComVariant::Str(arg));
     ClickIt();
     std::vector<std::string> expected{m_writer};

@@ -14,7 +14,7 @@
 namespace {
 
 struct Member {
-    const char* name;        // the run-time name
+    const char* name; // the run-time name
     DISPID dispid;
     DispKind kind;
     VARTYPE type;

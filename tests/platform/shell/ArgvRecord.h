@@ -48,7 +48,7 @@ inline ArgvRecord ReadArgvRecord(const std::filesystem::path& file) {
 // The records in `dir` once `count` have arrived; fewer when they do not
 // come within a generous bound (a hung test helps nobody).
 inline std::vector<std::filesystem::path> WaitForRecords(const std::filesystem::path& dir,
-                                                          std::size_t count) {
+                                                         std::size_t count) {
     const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     std::vector<std::filesystem::path> found;
     while (true) {

@@ -52,8 +52,7 @@ TEST(CommandLine, WhatAShellWouldActOnArrivesAsCharacters) {
 // Arguments drawn from the characters that matter to the rules.
 Args GeneratedArgs(std::mt19937& random) {
     static const std::string alphabet = "ab \t\"\\;|&$()`*<>'\xE4\xB0x";
-    std::uniform_int_distribution<int> count(0, 5), length(0, 8),
-        pick(0, int(alphabet.size()) - 1);
+    std::uniform_int_distribution<int> count(0, 5), length(0, 8), pick(0, int(alphabet.size()) - 1);
     Args args(std::size_t(count(random)));
     for (std::string& arg : args) {
         const int n = length(random);

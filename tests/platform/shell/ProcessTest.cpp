@@ -1,8 +1,8 @@
 // Starting programs: the arguments a child receives, its working directory,
 // environment and descriptors, failures, and no zombies left behind, also
 // beside a host that waits for children of its own.
-#include "platform/shell/CommandLine.h"
 #include "platform/shell/Process.h"
+#include "platform/shell/CommandLine.h"
 #include "tests/platform/shell/ArgvRecord.h"
 
 #include <gtest/gtest.h>
@@ -80,7 +80,8 @@ protected:
     shell_test::ArgvRecord OnlyRecord() {
         const auto files = WaitForRecords(m_out.Path(), 1);
         EXPECT_EQ(files.size(), 1u);
-        shell_test::ArgvRecord record = files.empty() ? shell_test::ArgvRecord{} : ReadArgvRecord(files[0]);
+        shell_test::ArgvRecord record =
+            files.empty() ? shell_test::ArgvRecord{} : ReadArgvRecord(files[0]);
         for (const auto& f : files)
             fs::remove(f);
         return record;
@@ -100,9 +101,9 @@ TEST_F(ProcessTest, TheProgramPathIsTheFirstArgumentWholeAndTheRestIsSplit) {
     fs::copy_file(m_writer, program);
     ASSERT_TRUE(Start(program.string(), R"(-o "out file.nc" ; rm -rf / | cat & $(id) `id` *)"));
     const auto record = OnlyRecord();
-    EXPECT_EQ(record.args, (std::vector<std::string>{program.string(), "-o", "out file.nc", ";",
-                                                     "rm", "-rf", "/", "|", "cat", "&", "$(id)",
-                                                     "`id`", "*"}));
+    EXPECT_EQ(record.args,
+              (std::vector<std::string>{program.string(), "-o", "out file.nc", ";", "rm", "-rf",
+                                        "/", "|", "cat", "&", "$(id)", "`id`", "*"}));
     EXPECT_EQ(record.probe, "Werkzeug \xB0 ok") << "the host's environment";
 }
 

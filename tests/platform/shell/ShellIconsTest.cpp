@@ -1,6 +1,7 @@
 // The icons of files: icon files with several sizes, pictures, programs
 // through their desktop entries and the icon theme, the stock set, and
 // files that give nothing.
+#include "platform/shell/ShellIcons.h"
 #include "platform/gdi/BmpReader.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Draw.h"
@@ -8,7 +9,6 @@
 #include "platform/gdi/ImageList.h"
 #include "platform/gdi/PngWriter.h"
 #include "platform/shell/ImageFiles.h"
-#include "platform/shell/ShellIcons.h"
 #include "platform/user/Paint.h"
 #include "tests/platform/shell/ArgvRecord.h"
 #include "tests/platform/shell/IconFilesTest.h"
@@ -140,8 +140,8 @@ TEST_F(ShellIconsTest, AProgramShowsTheIconItsDesktopEntryNames) {
     // An entry under the user's folder naming the program by its path wins
     // a search that starts there.
     Write(m_data.Path() / "home/applications/mine.desktop",
-          "[Desktop Entry]\nTryExec=" + program.string() + "\nIcon=" +
-              (m_data.Path() / "own.xpm").string() + "\n");
+          "[Desktop Entry]\nTryExec=" + program.string() +
+              "\nIcon=" + (m_data.Path() / "own.xpm").string() + "\n");
     Write(m_data.Path() / "own.xpm", "\"1 1 1 1\",\"x c #00AA00\",\"x\"");
     EXPECT_EQ(IconPixel(Extract(program.string(), 0)->large, 1, 1), 0x00AA00u);
 }
@@ -166,7 +166,8 @@ TEST_F(ShellIconsTest, FilesWithoutIconsGiveNothing) {
 TEST_F(ShellIconsTest, TheStockSetAnswersToItsLibraryName) {
     const fs::path bitmaps = KW_BITMAP_DIR;
     SetResourceBitmapLoader([bitmaps](UINT id) -> HBITMAP {
-        const auto image = ReadBmpFile((bitmaps / ("stockicons" + std::to_string(id) + ".bmp")).string());
+        const auto image =
+            ReadBmpFile((bitmaps / ("stockicons" + std::to_string(id) + ".bmp")).string());
         return image ? CreateBitmapFromImage(*image) : nullptr;
     });
     const UINT count = ExtractIconExA("pifmgr.dll", -1, nullptr, nullptr, 0);
