@@ -85,6 +85,8 @@ DWORD ErrorFromErrno(int error) {
     case EACCES:
     case EPERM:
         return ERROR_ACCESS_DENIED;
+    case ENOEXEC:
+        return ERROR_BAD_EXE_FORMAT; // never handed to a shell instead
     default:
         return ERROR_INVALID_PARAMETER;
     }

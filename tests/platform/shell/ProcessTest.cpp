@@ -137,6 +137,15 @@ TEST_F(ProcessTest, AProgramThatDoesNotStartIsAFailureWithItsReason) {
     std::ofstream(text) << "not a program\n";
     EXPECT_FALSE(Start(text.string(), ""));
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    // An executable text without an interpreter line is not given to a
+    // shell to run.
+    const fs::path script = plain.Path() / "script";
+    const fs::path proof = plain.Path() / "ran";
+    std::ofstream(script) << "touch '" << proof.string() << "'\n";
+    fs::permissions(script, fs::perms::owner_all);
+    EXPECT_FALSE(Start(script.string(), ""));
+    EXPECT_EQ(GetLastError(), ERROR_BAD_EXE_FORMAT);
+    EXPECT_FALSE(fs::exists(proof));
     EXPECT_TRUE(ZombieChildren().empty());
 }
 
