@@ -1,6 +1,8 @@
 #include "module/ClassTable.h"
 
 #include "buttons/ColorStaticCtrl.h"
+#include "buttons/BmpButton1Ctrl.h"
+#include "buttons/BmpButton2Ctrl.h"
 #include "buttons/LedCtrl.h"
 #include "machine/CurveCtrl.h"
 #include "machine/DigitCtrl.h"
@@ -82,9 +84,13 @@ std::span<const ControlClass> ControlTable() {
          &COleControl::CreateObject<CSpinEditCtrl>, &SpinEditDispatchTable(),
          &SpinEditEventTable()},
         {"CBmpButton1Ctrl", "BmpButton1", CLSID_BmpButton1, IID_DBmpButton1, IID_DBmpButton1Events,
-         "Kestrowidge.BmpButton1Ctrl.1", 2, 12, kMiscButtonFixed, kBmpButton1Pages, 4},
+         "Kestrowidge.BmpButton1Ctrl.1", 2, 12, kMiscButtonFixed, kBmpButton1Pages, 4,
+         &COleControl::CreateObject<CBmpButton1Ctrl>, &BmpButton1DispatchTable(),
+         &BmpButton1EventTable()},
         {"CBmpButton2Ctrl", "BmpButton2", CLSID_BmpButton2, IID_DBmpButton2, IID_DBmpButton2Events,
-         "Kestrowidge.BmpButton2Ctrl.1", 3, 13, kMiscButton, kBmpButton2Pages, 4},
+         "Kestrowidge.BmpButton2Ctrl.1", 3, 13, kMiscButton, kBmpButton2Pages, 4,
+         &COleControl::CreateObject<CBmpButton2Ctrl>, &BmpButton2DispatchTable(),
+         &BmpButton2EventTable()},
         {"CSelectQubeCtrl", "SelectQube", CLSID_SelectQube, IID_DSelectQube, IID_DSelectQubeEvents,
          "Kestrowidge.SelectQubeCtrl.1", 4, 14, kMiscButton, kSelectQubePages, 4,
          &COleControl::CreateObject<CSelectQubeCtrl>, &SelectQubeTypeLibTable(),

@@ -211,14 +211,6 @@ BOOL CPictureHolder::CreateFromIcon(HICON icon, BOOL transferOwnership) {
 
 // [SECTION] Drawing and extent
 
-LONG HimetricFromPixels(LONG pixels) {
-    return LONG((static_cast<long long>(pixels) * 2540 + (pixels >= 0 ? 48 : -48)) / 96);
-}
-
-LONG PixelsFromHimetric(LONG himetric) {
-    return LONG((static_cast<long long>(himetric) * 96 + (himetric >= 0 ? 1270 : -1270)) / 2540);
-}
-
 CSize CPictureHolder::GetPixelSize() const {
     if (m_type == PICTYPE_ICON)
         return CSize(kw::user::IconSize(m_icon));

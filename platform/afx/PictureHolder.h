@@ -7,6 +7,8 @@
 // by a comma.
 #include "platform/afx/CString.h"
 #include "platform/afx/PropExchange.h"
+#include "platform/com/Dispatch.h"
+#include "platform/com/OleInterfaces.h"
 #include "platform/gdi/AfxGdi.h"
 #include "platform/user/Icon.h"
 
@@ -56,6 +58,14 @@ public:
     std::string ToString() const;
     bool FromString(std::string_view text);
 
+    // A picture object for a dispatch property: a snapshot of the picture
+    // with the properties Type, Width and Height (HIMETRIC) and Data (the
+    // persisted form), with a new reference.
+    IDispatch* GetPictureDispatch() const;
+    // Takes the picture of any object that answers Data as above; null
+    // empties the picture. FALSE (picture unchanged) for other objects.
+    BOOL SetPictureDispatch(IDispatch* picture);
+
 private:
     void Clear();
 
@@ -65,9 +75,8 @@ private:
     bool m_owned{false};
 };
 
-// HIMETRIC units and pixels at 96 pixels per inch, rounded.
-LONG HimetricFromPixels(LONG pixels);
-LONG PixelsFromHimetric(LONG himetric);
+// HIMETRIC units and pixels at 96 pixels per inch, rounded: one pair for
+// the whole framework (OleInterfaces.h), so that a header may meet both.
 
 // Without a default, a missing or unreadable value leaves the picture as it
 // is; with one, the picture becomes a copy of the default then.

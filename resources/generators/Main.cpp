@@ -2,14 +2,17 @@
 //   kwbmpgen FOLDER      writes every bitmap into FOLDER (led141.bmp, pos225.bmp, ...)
 #include "resources/generators/DigitStrip.h"
 #include "resources/generators/LedStrip.h"
-#include "resources/generators/PosLayouts.h"
-#include "resources/generators/ViewStrips.h"
 #include "resources/generators/PolarityStrip.h"
+#include "resources/generators/PosLayouts.h"
+#include "resources/generators/StockIcons.h"
 #include "resources/generators/SwitchStrip.h"
+#include "resources/generators/ViewStrips.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -25,6 +28,34 @@ bool WriteIfChanged(const std::filesystem::path& path, const std::string& bytes)
 
 } // namespace
 
+namespace {
+
+struct Output {
+    std::string file;
+    std::string bytes;
+};
+
+// Every bitmap of the module, with the file the resource script names.
+std::vector<Output> Bitmaps() {
+    using namespace kw::bitmaps;
+    std::vector<Output> out;
+    out.push_back({"led141.bmp", MakeLedStrip().EncodeBmp()});
+    for (const auto& strip : DigitStripFiles())
+        out.push_back({strip.file, MakeDigitStrip(strip.size, strip.look).EncodeBmp()});
+    for (int layout = 0; layout < kPosLayouts; ++layout)
+        out.push_back({kPosLayoutFiles[layout], MakePosLayout(layout).EncodeBmp()});
+    out.push_back({"views214.bmp", MakeIsometricStrip().EncodeBmp()});
+    out.push_back({"faces221.bmp", MakeFaceStrip().EncodeBmp()});
+    out.push_back({"switch142.bmp", MakeSwitchStrip().EncodeBmp()});
+    out.push_back({"polnarrow209.bmp", MakePolarityNarrowStrip().EncodeBmp()});
+    out.push_back({"polwide229.bmp", MakePolarityWideStrip().EncodeBmp()});
+    out.push_back({"stockicons900.bmp", MakeStockIconStrip(32).EncodeBmp()});
+    out.push_back({"stockicons901.bmp", MakeStockIconStrip(16).EncodeBmp()});
+    return out;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: kwbmpgen FOLDER\n");
@@ -33,28 +64,10 @@ int main(int argc, char** argv) {
     std::filesystem::path folder = argv[1];
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    bool written = WriteIfChanged(folder / "led141.bmp", kw::bitmaps::MakeLedStrip().EncodeBmp());
-    for (const auto& strip : kw::bitmaps::DigitStripFiles())
-        written = written &&
-                  WriteIfChanged(folder / strip.file,
-                                 kw::bitmaps::MakeDigitStrip(strip.size, strip.look).EncodeBmp());
-    for (int layout = 0; layout < kw::bitmaps::kPosLayouts; ++layout)
-        written = written && WriteIfChanged(folder / kw::bitmaps::kPosLayoutFiles[layout],
-                                            kw::bitmaps::MakePosLayout(layout).EncodeBmp());
-    written = written &&
-              WriteIfChanged(folder / "views214.bmp", kw::bitmaps::MakeIsometricStrip().EncodeBmp()) &&
-              WriteIfChanged(folder / "faces221.bmp", kw::bitmaps::MakeFaceStrip().EncodeBmp());
-    if (!written) {
-        std::fprintf(stderr, "kwbmpgen: cannot write into %s\n", argv[1]);
-        return 1;
-    }
-    if (!WriteIfChanged(folder / "switch142.bmp", kw::bitmaps::MakeSwitchStrip().EncodeBmp()) ||
-        !WriteIfChanged(folder / "polnarrow209.bmp",
-                        kw::bitmaps::MakePolarityNarrowStrip().EncodeBmp()) ||
-        !WriteIfChanged(folder / "polwide229.bmp",
-                        kw::bitmaps::MakePolarityWideStrip().EncodeBmp())) {
-        std::fprintf(stderr, "kwbmpgen: cannot write into %s\n", argv[1]);
-        return 1;
-    }
+    for (const Output& bitmap : Bitmaps())
+        if (!WriteIfChanged(folder / bitmap.file, bitmap.bytes)) {
+            std::fprintf(stderr, "kwbmpgen: cannot write into %s\n", argv[1]);
+            return 1;
+        }
     return 0;
 }

@@ -391,4 +391,83 @@ for _, name in ipairs(switches) do
 end
 print("switches: " .. table.concat(words, ", "))
 
+-- The picture buttons: pictures come from the stock icon set, through a
+-- launcher's stored form (a script has no picture files of its own).
+local stockSource = insert("Kestrowidge.BmpButton2Ctrl.1",
+                           {name = "stock_source", x = 364, y = 264, w = 32, h = 32})
+local function stockPicture(index)
+    stockSource.IconIndex = index
+    stockSource.SymSize = 1
+    local path = out .. "/stock-icon.json"
+    save(stockSource, path)
+    local f = assert(io.open(path))
+    local text = f:read("a")
+    f:close()
+    return assert(text:match('"Static Picture": "([^"]*)"'), "no stock picture")
+end
+local spindle, gear = stockPicture(15), stockPicture(4)
+local function pictureButton(name, x, y, w, h, hover)
+    local path = out .. "/" .. name .. ".json"
+    local f = assert(io.open(path, "w"))
+    f:write(string.format('{"format": "kestrowidge-control", "version": 1, ' ..
+                          '"class": "Kestrowidge.BmpButton1Ctrl.1", "properties": ' ..
+                          '{"Static Picture": "%s", "Hoover Picture": "%s"}}', spindle,
+                          hover and gear or ""))
+    f:close()
+    return load(path, {name = name, x = x, y = y, w = w, h = h})
+end
+
+local clicks = 0
+local spindleButton = pictureButton("bmp_spindle", 256, 6, 136, 48, true)
+spindleButton.StaticText = "Spindel"
+spindleButton.HooverText = "Spindel an"
+spindleButton.PushText = "l\xC3\xA4uft"
+spindleButton.HooverColor = 0x0000C0
+spindleButton.PushColor = 0x008000
+spindleButton.Spacing = 4
+on(spindleButton, "Click", function() clicks = clicks + 1 end)
+picture(spindleButton, "bmpbutton1-rest.png")
+mouse(spindleButton, "move", 60, 20)
+picture(spindleButton, "bmpbutton1-hover.png")
+mouse(spindleButton, "ldown", 60, 20)
+picture(spindleButton, "bmpbutton1-pushed.png")
+mouse(spindleButton, "lup", 60, 20)
+mouse(spindleButton, "move", -50, 20)
+spindleButton.Flags = 0x10
+picture(spindleButton, "bmpbutton1-flat.png")
+spindleButton.Flags = 0
+spindleButton.Enabled = false
+picture(spindleButton, "bmpbutton1-disabled.png")
+spindleButton.Enabled = true
+print(string.format("BmpButton1: %d click, class %s, size %dx%d", clicks, progid(spindleButton),
+                    size(spindleButton)))
+
+-- Every alignment code with a picture and a text, on a taller button.
+local names = {"left", "center", "right", "top", "bottom", "group", "textcenter"}
+local aligned = pictureButton("bmp_align", 256, 110, 136, 84, false)
+aligned.Spacing = 2
+aligned.StaticText = "Vorschub"
+for align = 0, 6 do
+    aligned.Align = align
+    picture(aligned, string.format("bmpbutton1-align%d-%s.png", align, names[align + 1]))
+end
+
+-- Auto-repeat: held for one second, Click at 500, 700 and 900 ms.
+spindleButton.EnableAutorepeat = true
+clicks = 0
+mouse(spindleButton, "ldown", 60, 20)
+advance(1000)
+mouse(spindleButton, "lup", 60, 20)
+mouse(spindleButton, "move", -50, 20)
+print(string.format("BmpButton1: held 1000 ms with auto-repeat, %d clicks", clicks))
+
+-- The launcher without a command: the stock icon of its index; a click
+-- only fires Click.
+local launcher = insert("Kestrowidge.BmpButton2Ctrl.1", {name = "launcher", x = 256, y = 60, w = 40, h = 40})
+launcher.IconIndex = 1
+launcher.SymSize = 1
+on(launcher, "Click", function() print("launcher: Click") end)
+picture(launcher, "bmpbutton2-stock-icon.png")
+mouse(launcher, "lclick", 20, 20)
+
 print(string.format("demo: wrote %d pictures into %s", written, out))

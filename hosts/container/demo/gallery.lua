@@ -154,6 +154,61 @@ switch("Kestrowidge.PolCtrl.1", "pol_wide", 262, 112, 2)
 switch("Kestrowidge.PolCtrl.1", "pol_narrow", 302, 112, 0x12, {w = 16, h = 34})
 print("gallery: 3 switches, 2 polarity switches")
 
+-- The picture buttons: hover over them, press and hold the repeating one,
+-- and start a harmless program with the launcher.
+local function firstProgram(candidates)
+    for _, path in ipairs(candidates) do
+        local f = io.open(path)
+        if f then
+            f:close()
+            return path
+        end
+    end
+end
+local program = firstProgram({"/usr/bin/xmessage", "/usr/bin/xterm"}) or
+                firstProgram({"/usr/bin/true", "/bin/true"})
+local launcher = insert("Kestrowidge.BmpButton2Ctrl.1",
+                        {name = "launcher", x = 300, y = 10, w = 40, h = 40})
+launcher.COMMAND = program
+launcher.SymSize = 1
+if program:match("xmessage$") then
+    launcher.ARG = "-center \"Kestrowidge: gestartet vom Launcher\""
+end
+on(launcher, "Click", function() print("launcher: starting " .. program) end)
+
+-- The repeating button takes its pictures from the stock set, through a
+-- launcher's stored form.
+local stored = os.tmpname()
+local source = insert("Kestrowidge.BmpButton2Ctrl.1",
+                      {name = "stock_source", x = 350, y = 10, w = 40, h = 40})
+local function stockPicture(index)
+    source.IconIndex = index
+    source.SymSize = 1
+    save(source, stored)
+    local f = assert(io.open(stored))
+    local text = f:read("a")
+    f:close()
+    return assert(text:match('"Static Picture": "([^"]*)"'))
+end
+local spindle, gear = stockPicture(15), stockPicture(4)
+local f = assert(io.open(stored, "w"))
+f:write(string.format('{"format": "kestrowidge-control", "version": 1, ' ..
+                      '"class": "Kestrowidge.BmpButton1Ctrl.1", "properties": ' ..
+                      '{"Static Picture": "%s", "Hoover Picture": "%s"}}', spindle, gear))
+f:close()
+local jog = load(stored, {name = "bmp_jog", x = 280, y = 60, w = 110, h = 44})
+os.remove(stored)
+jog.StaticText = "Tippen"
+jog.HooverText = "Tippen +"
+jog.HooverColor = 0x0000C0
+jog.EnableAutorepeat = true
+local jogs = 0
+on(jog, "Click", function()
+    jogs = jogs + 1
+    print(string.format("bmp_jog: Click %d", jogs))
+end)
+print("gallery: a launcher of " .. program .. " and a repeating picture button")
+
 if gui then
     print("gallery: close the window to end")
 end

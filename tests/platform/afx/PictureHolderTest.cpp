@@ -155,3 +155,49 @@ TEST(PictureHolderTest, PicturesRoundTripThroughAPropertyBag) {
     EXPECT_TRUE(PX_Picture(&reset, "Static Picture", loadedBitmap, empty));
     EXPECT_EQ(loadedBitmap.GetType(), PICTYPE_NONE);
 }
+
+namespace {
+
+CComVariant ReadPictureProperty(IDispatch* picture, const char* name) {
+    DISPID id = DISPID_UNKNOWN;
+    EXPECT_EQ(picture->GetIDsOfNames(IID_NULL, &name, 1, 0, &id), S_OK) << name;
+    DISPPARAMS none{};
+    CComVariant value;
+    EXPECT_EQ(picture->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &value, nullptr,
+                              nullptr),
+              S_OK)
+        << name;
+    return value;
+}
+
+} // namespace
+
+TEST(PictureHolderTest, APictureObjectCarriesThePictureToAnotherHolder) {
+    CPictureHolder source;
+    ASSERT_TRUE(source.CreateFromBitmap(TwoColourBitmap(48, 24), TRUE));
+    IDispatch* object = source.GetPictureDispatch();
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(ReadPictureProperty(object, "Type").iVal, PICTYPE_BITMAP);
+    EXPECT_EQ(ReadPictureProperty(object, "Width").lVal, 1270) << "48 pixels in HIMETRIC";
+    EXPECT_EQ(ReadPictureProperty(object, "Height").lVal, 635);
+
+    CPictureHolder target;
+    ASSERT_TRUE(target.SetPictureDispatch(object));
+    EXPECT_EQ(target.GetType(), PICTYPE_BITMAP);
+    EXPECT_EQ(target.ToString(), source.ToString());
+    // A snapshot: the source may change or go, the object keeps its picture.
+    source.CreateEmpty();
+    CPictureHolder later;
+    ASSERT_TRUE(later.SetPictureDispatch(object));
+    EXPECT_EQ(later.GetPixelSize(), CSize(48, 24));
+    object->Release();
+
+    // Null empties, and so does an empty picture.
+    ASSERT_TRUE(target.SetPictureDispatch(nullptr));
+    EXPECT_EQ(target.GetType(), PICTYPE_NONE);
+    CPictureHolder empty;
+    IDispatch* none = empty.GetPictureDispatch();
+    ASSERT_TRUE(later.SetPictureDispatch(none));
+    EXPECT_EQ(later.GetType(), PICTYPE_NONE);
+    none->Release();
+}
