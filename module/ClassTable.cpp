@@ -1,6 +1,7 @@
 #include "module/ClassTable.h"
 
 #include "buttons/LedCtrl.h"
+#include "machine/AccelerationCtrl.h"
 #include "module/Guids.h"
 #include "spinedit/SpinEditCtrl.h"
 
@@ -81,7 +82,8 @@ std::span<const ControlClass> ControlTable() {
          "Kestrowidge.SelectQubeCtrl.1", 4, 14, kMiscButton, kSelectQubePages, 4},
         {"CAccelerationCtrl", "Acceleration", CLSID_Acceleration, IID_DAcceleration,
          IID_DAccelerationEvents, "Kestrowidge.AccelerationCtrl.1", 5, 15, kMiscButton,
-         kAccelerationPages, 4},
+         kAccelerationPages, 4, &COleControl::CreateObject<CAccelerationCtrl>,
+         &AccelerationDispatchTable(), &AccelerationEventTable()},
         {"CViewmanagerCtrl", "Viewmanager", CLSID_Viewmanager, IID_DViewmanager,
          IID_DViewmanagerEvents, "Kestrowidge.ViewmanagerCtrl.1", 6, 16, kMiscButton,
          kViewmanagerPages, 4},

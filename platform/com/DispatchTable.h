@@ -42,9 +42,21 @@ struct DispEntry {
     const char* doc = nullptr;
     // The type library's name where it differs from the run-time name.
     const char* typeLibName = nullptr;
+    // The type the type library declares where it differs from `type`
+    // (kDispSameType: the same). Calls always go by `type`.
+    VARTYPE typeLibType = kDispSameType;
 
+    static constexpr VARTYPE kDispSameType = 0xFFFF;
     const char* TypeLibName() const { return typeLibName ? typeLibName : name; }
+    VARTYPE TypeLibType() const { return typeLibType == kDispSameType ? type : typeLibType; }
 };
+
+// A row whose type library declaration names another type than the one
+// the row is called with (a property kept as long but declared short).
+constexpr DispEntry DispTypeLibType(DispEntry entry, VARTYPE declared) {
+    entry.typeLibType = declared;
+    return entry;
+}
 
 // A dispatch or event interface: its rows in dispatch order.
 struct DispTable {
