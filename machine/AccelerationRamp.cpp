@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <limits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace kw::machine {
 
 namespace {
@@ -72,30 +76,63 @@ void CalcLinearRamp(const RampParameters& p, RampTable& table, SHORT& count) {
         return;
     }
     const double accel = vmax * vmax / (2.0 * double(steps));
+    const double twoAccel = 2.0 * accel;
+    // Step i runs at v = sqrt(2 a i), step 0 at the start frequency; a step
+    // below the start frequency or below one unit of the scale is left out.
+    auto fraction = [&](LONG i) { return std::sqrt(twoAccel * double(i)) * kEntryScale / vmax; };
     int k = 0;
-    for (LONG i = 0; i < steps; ++i) {
-        const double v = i == 0 ? vstart : std::sqrt(2.0 * accel * double(i));
-        if (v < vstart)
-            continue;
-        double r = v * kEntryScale / vmax;
-        if (r < 1.0)
-            continue;
-        r = std::min(r, double(kRampFullSpeed));
-        if (k == 0) {
-            // The start frequency opens the ramp, capped at full speed: a
-            // start above the final frequency must not read back as a
-            // slower 16-bit entry.
-            table[0] =
-                RoundSingle(std::clamp(vstart * kEntryScale / vmax, 1.0, double(kRampFullSpeed)));
-            k = 1;
-        }
+    auto open = [&] {
+        // The start frequency opens the ramp, capped at full speed: a start
+        // above the final frequency must not read back as a slower 16-bit
+        // entry.
+        table[0] =
+            RoundSingle(std::clamp(vstart * kEntryScale / vmax, 1.0, double(kRampFullSpeed)));
+        k = 1;
+    };
+    if (const double r = vstart * kEntryScale / vmax; r >= 1.0) {
+        open();
+        table[std::size_t(k++)] = RoundSingle(std::min(r, double(kRampFullSpeed)));
+    }
+    // The speed grows with the step, so the steps left out are the first
+    // ones: find the first that counts, then every later one does.
+    LONG from = 1;
+    while (from < steps && (std::sqrt(twoAccel * double(from)) < vstart || fraction(from) < 1.0))
+        ++from;
+    if (from < steps) {
+        if (k == 0)
+            open();
         // The start entry is written twice, so every sampled step together
         // could need one entry more than the table has. The last slot keeps
         // its full-speed entry, which ends every linear ramp; the fastest
         // samples before it are the ones left out.
-        if (k >= kRampTableSize - 1)
-            break;
-        table[std::size_t(k++)] = RoundSingle(r);
+        const LONG room = kRampTableSize - 1 - k;
+        const LONG to = std::min(steps, from + room);
+        LONG* out = table.data() + k;
+        LONG i = from;
+#if defined(__SSE2__)
+        // Two steps at a time: the same correctly rounded operations in the
+        // same order, so the same entries, at twice the speed of the square
+        // roots and divisions this loop waits for.
+        const __m128d twoAccels = _mm_set1_pd(twoAccel);
+        const __m128d scale = _mm_set1_pd(kEntryScale);
+        const __m128d finals = _mm_set1_pd(vmax);
+        const __m128d full = _mm_set1_pd(double(kRampFullSpeed));
+        const __m128d half = _mm_set1_pd(0.5);
+        for (; i + 1 < to; i += 2, out += 2) {
+            const __m128d steps2 = _mm_set_pd(double(i + 1), double(i));
+            __m128d r = _mm_sqrt_pd(_mm_mul_pd(twoAccels, steps2));
+            r = _mm_min_pd(_mm_div_pd(_mm_mul_pd(r, scale), finals), full);
+            const __m128d single = _mm_cvtps_pd(_mm_cvtpd_ps(r));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(out),
+                             _mm_cvttpd_epi32(_mm_add_pd(single, half)));
+        }
+#endif
+        for (; i < to; ++i) {
+            // A fraction within 1..65535, rounded at single precision.
+            const double r = std::min(fraction(i), double(kRampFullSpeed));
+            *out++ = LONG(double(static_cast<float>(r)) + 0.5);
+        }
+        k += int(std::max(to - from, LONG(0)));
     }
     count = SHORT(k + 1);
 }

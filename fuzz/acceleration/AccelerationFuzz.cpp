@@ -5,9 +5,11 @@
 // one of them was set, the same parameters always giving the same table.
 //
 // Input: records of five bytes, a property selector and a 32-bit value
-// (little-endian), cut to the property's width.
+// (little-endian), cut to the property's width. Eight of them reach every
+// state a host can set up; more would only slow the search down.
 #include "machine/AccelerationCtrl.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -57,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const DispTable& table = AccelerationDispatchTable();
     void* object = static_cast<COleControl*>(&c);
 
-    bool computed = false; // a fresh control has no table until a parameter is set
+    constexpr std::size_t kRecords = 8;
+    size = std::min(size, 5 * kRecords);
     for (std::size_t at = 0; at + 5 <= size; at += 5) {
         const Property& p = kProperties[data[at] % std::size(kProperties)];
         std::int32_t value;
@@ -73,10 +76,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const bool nonZero = p.wide ? value != 0 : SHORT(value) != 0;
         if (selects && nonZero)
             Check(c.m_B == 0 || c.m_Alpha == 0);
-        computed = computed || (!drawing && (!selects || nonZero));
-
-        // The computation again from the parameters it had: the same table.
-        if (computed) {
+        // A set that recomputed: the computation again from the parameters
+        // as they are now gives the same table. (A set that did not leaves
+        // the table of parameters that may have changed since.)
+        if (!drawing && (!selects || nonZero)) {
             kw::machine::RampParameters params{c.m_Vstart, c.m_A, c.m_B, c.m_Vmax, c.m_Alpha};
             kw::machine::RampTable again = c.m_rampTable;
             SHORT count = c.m_rampCount;

@@ -240,3 +240,51 @@ TEST_F(AccelerationPlotTest, AnyParametersAndTablesPaint) {
     }
     SUCCEED();
 }
+
+// The same painter answers the reflected owner-draw request and a
+// container's drawing into its own DC at any place, and erasing leaves the
+// picture alone.
+TEST_F(AccelerationPlotTest, OwnerDrawAndContainerDrawingPaintTheItemsRectangle) {
+    auto c = Create();
+    auto* object = Object(c);
+    constexpr COLORREF kMarker = RGB(1, 2, 3);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 400, 300);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const RECT all{0, 0, 400, 300};
+    HBRUSH marker = CreateSolidBrush(kMarker);
+    FillRect(dc, &all, marker);
+    DeleteObject(marker);
+    const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
+
+    DRAWITEMSTRUCT item{};
+    item.hDC = dc;
+    item.rcItem = RECT{0, 0, 300, 200};
+    EXPECT_EQ(::SendMessageA(object->m_hWnd, OCM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item)), 1);
+    EXPECT_EQ(GetPixel(dc, 0, 0), shadow);
+    EXPECT_EQ(GetPixel(dc, 299, 199), shadow);
+    EXPECT_EQ(GetPixel(dc, 300, 200), kMarker);
+
+    // Placed at (50, 60): the frame moves with it, nothing lands outside.
+    ComPtr<IViewObject> view;
+    ASSERT_EQ(c.As(IID_IViewObject, &view), S_OK);
+    const RECT placed{50, 60, 350, 260};
+    FillRect(dc, &all, marker = CreateSolidBrush(kMarker));
+    DeleteObject(marker);
+    EXPECT_EQ(view->Draw(DVASPECT_CONTENT, dc, &placed), S_OK);
+    EXPECT_EQ(GetPixel(dc, 50, 60), shadow);
+    EXPECT_EQ(GetPixel(dc, 349, 259), shadow);
+    EXPECT_EQ(GetPixel(dc, 49, 59), kMarker);
+    EXPECT_EQ(GetPixel(dc, 350, 260), kMarker);
+    EXPECT_EQ(GetPixel(dc, 50 + 75, 60 + 100), RGB(0, 0, 0)) << "the frequency axis";
+
+    const Picture before = Shot();
+    EXPECT_EQ(::SendMessageA(object->m_hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+    EXPECT_TRUE(Shot() == before);
+
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <vector>
 
 using namespace kw::machine;
@@ -249,4 +251,57 @@ TEST(AccelerationRamp, AHostTableOfUpToFourThousandNinetySixEntries) {
     EXPECT_FALSE(LoadRampTable(elements, r.table, r.count));
     EXPECT_EQ(r.count, 3);
     EXPECT_EQ(r.table[0], -5);
+}
+
+namespace {
+
+// The linear ramp step by step, as its definition reads: the slow reference
+// the computation is checked against.
+void ReferenceLinear(const RampParameters& p, RampTable& table, SHORT& count) {
+    table.fill(kRampFullSpeed);
+    const double vmax = p.vmax, vstart = p.vstart;
+    const double n = vmax * vmax / (2.0 * double(p.alpha));
+    LONG steps = n <= 4096.0 ? RoundSingle(n) : 4096;
+    if (steps <= 0) {
+        count = steps == 0 ? 0 : 1;
+        return;
+    }
+    const double a = vmax * vmax / (2.0 * double(steps));
+    int k = 0;
+    for (LONG i = 0; i < steps; ++i) {
+        const double v = i == 0 ? vstart : std::sqrt(2.0 * a * double(i));
+        if (v < vstart)
+            continue;
+        double r = v * 65536.0 / vmax;
+        if (r < 1.0)
+            continue;
+        if (r > 65535.0)
+            r = 65535.0;
+        if (k == 0) {
+            table[0] = RoundSingle(std::min(std::max(vstart * 65536.0 / vmax, 1.0), 65535.0));
+            k = 1;
+        }
+        if (k >= 4095)
+            break;
+        table[std::size_t(k++)] = RoundSingle(r);
+    }
+    count = SHORT(k + 1);
+}
+
+} // namespace
+
+TEST(AccelerationRamp, TheLinearRampMatchesItsDefinitionEntryForEntry) {
+    for (LONG vmax : {1, 7, 100, 3333, 5000, 20000, 65535, 1000000, 40000000})
+        for (SHORT vstart : {SHORT(0), SHORT(1), SHORT(50), SHORT(200), SHORT(4999), SHORT(32767)})
+            for (LONG alpha : {1, 3, 999, 1000, 10000, 123457, 50000000}) {
+                const RampParameters p = Linear(alpha, vstart, vmax);
+                RampTable want{}, got{};
+                SHORT wantCount = 0, gotCount = 0;
+                ReferenceLinear(p, want, wantCount);
+                CalcLinearRamp(p, got, gotCount);
+                ASSERT_EQ(gotCount, wantCount)
+                    << "Vmax " << vmax << " Vstart " << vstart << " Alpha " << alpha;
+                ASSERT_EQ(got, want)
+                    << "Vmax " << vmax << " Vstart " << vstart << " Alpha " << alpha;
+            }
 }
