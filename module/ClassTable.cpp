@@ -9,6 +9,7 @@
 #include "machine/PosCtrl.h"
 #include "buttons/PolCtrl.h"
 #include "buttons/SwitchCtrl.h"
+#include "machine/AccelerationCtrl.h"
 #include "module/Guids.h"
 #include "spinedit/SpinEditCtrl.h"
 #include "views3d/SelectQubeCtrl.h"
@@ -97,7 +98,8 @@ std::span<const ControlClass> ControlTable() {
          &SelectQubeEventTable()},
         {"CAccelerationCtrl", "Acceleration", CLSID_Acceleration, IID_DAcceleration,
          IID_DAccelerationEvents, "Kestrowidge.AccelerationCtrl.1", 5, 15, kMiscButton,
-         kAccelerationPages, 4},
+         kAccelerationPages, 4, &COleControl::CreateObject<CAccelerationCtrl>,
+         &AccelerationDispatchTable(), &AccelerationEventTable()},
         {"CViewmanagerCtrl", "Viewmanager", CLSID_Viewmanager, IID_DViewmanager,
          IID_DViewmanagerEvents, "Kestrowidge.ViewmanagerCtrl.1", 6, 16, kMiscButton,
          kViewmanagerPages, 4, &COleControl::CreateObject<CViewmanagerCtrl>,

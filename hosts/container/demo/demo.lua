@@ -470,4 +470,56 @@ on(launcher, "Click", function() print("launcher: Click") end)
 picture(launcher, "bmpbutton2-stock-icon.png")
 mouse(launcher, "lclick", 20, 20)
 
+
+-- The acceleration ramp: the default exponential ramp and a linear one,
+-- each as its ramp plot and its move profile, the profile's marker
+-- following the step the machine is at over virtual time. The plots lie
+-- over the form while they are pictured and leave it afterwards.
+local expo = insert("Kestrowidge.AccelerationCtrl.1", {name = "accel_exp", x = 0, y = 0, w = 320, h = 200})
+local linear = insert("Kestrowidge.AccelerationCtrl.1", {name = "accel_lin", x = 0, y = 0, w = 320, h = 200})
+print(string.format("Acceleration: %d entries before a parameter is set, class %s, size %dx%d",
+                    #expo:GetRampTable(), progid(expo), size(expo)))
+for _, m in ipairs(members(expo)) do
+    print(string.format("  %-8s %-12s %-12s dispid %d", m.kind, m.name, m.runtime, m.dispid))
+end
+expo.Vstart = 200 -- the value it has: the table is computed
+local ramp = expo:GetRampTable()
+print(string.format("exponential: %d entries, first %d, last %d (of B = %d Hz)", #ramp, ramp[1],
+                    ramp[#ramp], expo.B))
+move(linear, -10000, -10000)
+picture(expo, "acceleration-exponential-ramp.png")
+linear.Alpha = 10000
+ramp = linear:GetRampTable()
+print(string.format("linear: %d entries, first %d, %d, %d, last %d; B now %d", #ramp, ramp[1],
+                    ramp[2], ramp[3], ramp[#ramp], linear.B))
+move(expo, -10000, -10000)
+move(linear, 0, 0)
+picture(linear, "acceleration-linear-ramp.png")
+
+-- The move profile of each; the machine steps on every 10 ms of virtual
+-- time, up the ramp, then down again.
+local function follow(c, name, count)
+    c.Mode = 1
+    local steps = {count // 4, count // 2, count - 1}
+    for i, step in ipairs(steps) do
+        advance(10)
+        c.CurRamp = step
+        picture(c, string.format("acceleration-%s-profile-%d.png", name, i))
+    end
+    advance(10)
+    c.CurRamp = count // 3 -- falling again: the marker turns red
+    picture(c, string.format("acceleration-%s-profile-%d.png", name, #steps + 1))
+    print(string.format("%s profile at %d ms: step %d", name, now(), c.CurRamp))
+end
+follow(linear, "linear", #ramp)
+move(linear, -10000, -10000)
+move(expo, 0, 0)
+follow(expo, "exponential", #expo:GetRampTable())
+
+-- The host's own table: longs in, their low 16 bits back.
+local ok = linear:SetRampTable(kw.array("VT_I4", {1000, 30000, 70000}))
+local back = linear:GetRampTable()
+print(string.format("SetRampTable: %s, read back %d, %d, %d", tostring(ok), back[1], back[2], back[3]))
+print("caught: " .. select(2, pcall(function() linear:SetRampTable(kw.array("VT_I2", {1})) end)))
+move(expo, -10000, -10000)
 print(string.format("demo: wrote %d pictures into %s", written, out))

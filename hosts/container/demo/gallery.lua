@@ -209,6 +209,20 @@ on(jog, "Click", function()
 end)
 print("gallery: a launcher of " .. program .. " and a repeating picture button")
 
+-- The acceleration ramp as move profiles, in the free corners of the form:
+-- the default exponential ramp with the machine at step 100 of its rise,
+-- and a linear one (a constant 10000 Hz/s) with the machine braking.
+local expo = insert("Kestrowidge.AccelerationCtrl.1", {name = "accel_exp", x = 200, y = 5, w = 195, h = 108})
+expo.Vstart = 200
+expo.Mode = 1
+expo.CurRamp = 100
+local linear = insert("Kestrowidge.AccelerationCtrl.1", {name = "accel_lin", x = 275, y = 118, w = 120, h = 177})
+linear.Alpha = 10000
+linear.Mode = 1
+linear.CurRamp = 1000
+linear.CurRamp = 600
+print("gallery: 2 acceleration profiles")
+
 if gui then
     print("gallery: close the window to end")
 end

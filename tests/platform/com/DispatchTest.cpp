@@ -350,3 +350,33 @@ TEST_F(GaugeTest, TypeInformationComesFromTheSameRows) {
     EXPECT_EQ(attr.guid, IID_DGaugeEvents);
     EXPECT_EQ(coclass->GetImplTypeFlags(2, &flags), TYPE_E_ELEMENTNOTFOUND);
 }
+
+TEST(DispatchTypeLibrary, ARowMayDeclareAnotherTypeThanItIsCalledWith) {
+    // A property kept and called as long that the library declares short.
+    static const DispEntry rows[] = {
+        DispTypeLibType(DispMember<&CGauge::m_level>("Wide", 1, VT_I4, "m_nWide"), VT_I2),
+        DispMember<&CGauge::m_level>("Plain", 2, VT_I2),
+    };
+    static const TypeDesc types[] = {{TKIND_DISPATCH, IID_DGauge, "_DWide", "wide",
+                                      TYPEFLAG_FDISPATCHABLE, DispTable{rows}}};
+    static const TypeLibDesc lib{GUID{8}, "WideLib", "", "", 1, 0, 0, types};
+    ComPtr<ITypeLib> library;
+    ASSERT_EQ(CreateTypeLib(&lib, nullptr, library.Out()), S_OK);
+    ComPtr<ITypeInfo> info;
+    ASSERT_EQ(library->GetTypeInfo(0, info.Out()), S_OK);
+    const DispEntry* wide = nullptr;
+    const DispEntry* plain = nullptr;
+    ASSERT_EQ(info->GetMemberDesc(0, &wide), S_OK);
+    ASSERT_EQ(info->GetMemberDesc(1, &plain), S_OK);
+    EXPECT_EQ(wide->type, VT_I4);
+    EXPECT_EQ(wide->TypeLibType(), VT_I2);
+    EXPECT_EQ(plain->TypeLibType(), VT_I2);
+
+    // Calls still go by the row's own type.
+    auto gauge = ComPtr<CGauge>::Attach(new CGauge);
+    gauge->m_level = -25536;
+    CComVariant value;
+    ASSERT_EQ(wide->get(gauge.Get(), *wide, &value), S_OK);
+    EXPECT_EQ(value.vt, VT_I4);
+    EXPECT_EQ(value.lVal, -25536);
+}
