@@ -3,6 +3,7 @@
 #include "buttons/LedCtrl.h"
 #include "module/Guids.h"
 #include "spinedit/SpinEditCtrl.h"
+#include "views3d/LineViewCtrl.h"
 
 #include <deque>
 #include <vector>
@@ -102,7 +103,9 @@ std::span<const ControlClass> ControlTable() {
         {"CCurveCtrl", "Curve", CLSID_Curve, IID_DCurve, IID_DCurveEvents,
          "Kestrowidge.CurveCtrl.1", 13, 233, kMiscButton, kCurvePages, 4},
         {"CLineViewCtrl", "LineView", CLSID_LineView, IID_DLineView, IID_DLineViewEvents,
-         "Kestrowidge.LineViewCtrl.1", 128, 1, kMiscStatus, kLineViewPages, 4},
+         "Kestrowidge.LineViewCtrl.1", 128, 1, kMiscStatus, kLineViewPages, 4,
+         &COleControl::CreateObject<CLineViewCtrl>, &LineViewDispatchTable(),
+         &LineViewEventTable()},
     };
     return controls;
 }

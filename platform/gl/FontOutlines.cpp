@@ -54,7 +54,8 @@ private:
         m_open.clear();
     }
     int Steps(const Point& a, const Point& b, const Point& c) const {
-        const double length = std::hypot(b[0] - a[0], b[1] - a[1]) + std::hypot(c[0] - b[0], c[1] - b[1]);
+        const double length =
+            std::hypot(b[0] - a[0], b[1] - a[1]) + std::hypot(c[0] - b[0], c[1] - b[1]);
         const double deviation = m_deviation > 0 ? m_deviation : 0.005;
         return std::clamp(int(std::ceil(std::sqrt(length / (8 * deviation)))), 1, 32);
     }
@@ -118,7 +119,7 @@ void GLAPIENTRY TessVertex(void* vertex) {
 void GLAPIENTRY TessEnd() {
     glEnd();
 }
-void GLAPIENTRY TessCombine(GLdouble coords[3], void*[4], GLfloat[4], void** out, void* data) {
+void GLAPIENTRY TessCombine(GLdouble coords[3], void* [4], GLfloat[4], void** out, void* data) {
     auto* state = static_cast<TessState*>(data);
     state->combined.push_back({coords[0], coords[1], coords[2]});
     *out = state->combined.back().data();

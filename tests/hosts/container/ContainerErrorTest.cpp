@@ -19,8 +19,8 @@ TEST_F(ContainerTest, EveryMistakeEndsTheScriptWithAClearMessage) {
     const BadScript cases[] = {
         {"unknown class", "insert('Kestrowidge.NoSuchCtrl.1')",
          "insert: no class is registered under \"Kestrowidge.NoSuchCtrl.1\""},
-        {"registered but not available", "insert('Kestrowidge.LineViewCtrl.1')",
-         "\"Kestrowidge.LineViewCtrl.1\" is registered but cannot be created: CLASS_E_CLASSNOTAVAILABLE (0x80040111)"},
+        {"registered but not available", "insert('Kestrowidge.CurveCtrl.1')",
+         "\"Kestrowidge.CurveCtrl.1\" is registered but cannot be created: CLASS_E_CLASSNOTAVAILABLE (0x80040111)"},
         {"wrong argument type", "insert(5)", "insert: argument 1 (class) must be a string"},
         {"wrong property type", "local c = insert('Kestrowidge.LedCtrl.1'); c.Color = 'red'",
          "Led1.Color: DISP_E_TYPEMISMATCH (0x80020005)"},

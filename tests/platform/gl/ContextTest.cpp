@@ -25,7 +25,8 @@ TEST_F(ContextTest, ClearAndALineReachTheWindowOnlyThroughSwapBuffers) {
     glVertex2f(0, 10.5f); // window row 48 - 1 - 10 = 37
     glVertex2f(64, 10.5f);
     glEnd();
-    EXPECT_EQ(session.Pixels(m_hwnd).Pixel(5, 5), kGreyHostPixel) << "nothing shown before the swap";
+    EXPECT_EQ(session.Pixels(m_hwnd).Pixel(5, 5), kGreyHostPixel)
+        << "nothing shown before the swap";
     const SurfaceBuffer pixels = Swap();
     ASSERT_EQ(pixels.Width(), 64);
     EXPECT_EQ(pixels.Pixel(5, 5), kRed);

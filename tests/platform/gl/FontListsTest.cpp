@@ -16,7 +16,8 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 class FontListsTest : public GlWindowTest {
 protected:
     void SelectCourier(int height) {
-        m_font = CreateFontA(height, 0, 0, 0, 400, FALSE, FALSE, FALSE, 0, 4, 0, 4, 0, "Courier New");
+        m_font =
+            CreateFontA(height, 0, 0, 0, 400, FALSE, FALSE, FALSE, 0, 4, 0, 4, 0, "Courier New");
         m_oldFont = SelectObject(m_dc, m_font);
     }
     void TearDown() override {
@@ -94,8 +95,8 @@ TEST_F(FontListsTest, OutlineGlyphsAreEmHighPolygonsWithTheirMetrics) {
     std::vector<GLYPHMETRICSFLOAT> metrics(96);
     for (auto& m : metrics)
         m.gmfCellIncX = -1; // a probe
-    ASSERT_TRUE(wglUseFontOutlinesA(m_dc, 32, 96, base, 0.0f, 0.1f, WGL_FONT_POLYGONS,
-                                    metrics.data()));
+    ASSERT_TRUE(
+        wglUseFontOutlinesA(m_dc, 32, 96, base, 0.0f, 0.1f, WGL_FONT_POLYGONS, metrics.data()));
     const GLYPHMETRICSFLOAT& m = metrics['M' - 32];
     EXPECT_NEAR(m.gmfCellIncX, 0.6, 0.01) << "a monospaced face of 0.6 em";
     EXPECT_GT(m.gmfBlackBoxY, 0.5f);
