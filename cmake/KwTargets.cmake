@@ -9,8 +9,12 @@ function(kw_add_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
+    # LeakSanitizer reads its suppressions (leaks of the GL driver, not
+    # ours) from the file named here; programs the tests start inherit it.
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                         PROPERTIES ENVIRONMENT "KW_BUILD_DIR=${PROJECT_BINARY_DIR}")
+                         PROPERTIES ENVIRONMENT "KW_BUILD_DIR=${PROJECT_BINARY_DIR}"
+                         ENVIRONMENT_MODIFICATION
+                         "LSAN_OPTIONS=set:suppressions=${PROJECT_SOURCE_DIR}/tests/lsan-suppressions.txt")
 endfunction()
 
 # kw_add_fuzzer(NAME SOURCE LIBS libs...): a libFuzzer target when KW_FUZZ is

@@ -14,6 +14,7 @@
 #include "spinedit/SpinEditCtrl.h"
 #include "views3d/SelectQubeCtrl.h"
 #include "views3d/ViewmanagerCtrl.h"
+#include "views3d/LineViewCtrl.h"
 
 #include <deque>
 #include <vector>
@@ -127,7 +128,9 @@ std::span<const ControlClass> ControlTable() {
          "Kestrowidge.CurveCtrl.1", 13, 233, kMiscButton, kCurvePages, 4,
          &COleControl::CreateObject<CCurveCtrl>, &CurveDispatchTable(), &CurveEventTable()},
         {"CLineViewCtrl", "LineView", CLSID_LineView, IID_DLineView, IID_DLineViewEvents,
-         "Kestrowidge.LineViewCtrl.1", 128, 1, kMiscStatus, kLineViewPages, 4},
+         "Kestrowidge.LineViewCtrl.1", 128, 1, kMiscStatus, kLineViewPages, 4,
+         &COleControl::CreateObject<CLineViewCtrl>, &LineViewDispatchTable(),
+         &LineViewEventTable()},
     };
     return controls;
 }

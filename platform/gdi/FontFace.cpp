@@ -183,6 +183,8 @@ bool FontFace::Open(const std::string& file, int index, const LOGFONTA& lf) {
         return false;
     }
     FT_Face face = m_impl->face;
+    m_file = file;
+    m_faceIndex = index;
     const double units = face->units_per_EM ? face->units_per_EM : 2048;
     // The platform's cell: OS/2 Windows ascent and descent when present.
     double ascentUnits = face->ascender, descentUnits = -face->descender;

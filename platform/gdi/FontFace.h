@@ -35,6 +35,9 @@ public:
     const Glyph& GlyphFor(char32_t cp);
     const TEXTMETRICA& Metrics() const { return m_metrics; }
     const std::string& Family() const { return m_family; }
+    // Where the face was opened from, for readers of its outlines.
+    const std::string& File() const { return m_file; }
+    int FaceIndex() const { return m_faceIndex; }
     // Underline and strike-out: offset below (or above) the baseline and
     // thickness, in pixels.
     int UnderlinePosition() const { return m_underlinePos; }
@@ -48,6 +51,8 @@ private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
     std::string m_family;
+    std::string m_file;
+    int m_faceIndex{0};
     TEXTMETRICA m_metrics{};
     int m_underlinePos{1};
     int m_strikeoutPos{3};

@@ -286,3 +286,12 @@ HDC GetWindowDC(HWND hwnd) {
 int ReleaseDC(HWND, HDC hdc) {
     return CloseDc(hdc) ? 1 : 0;
 }
+
+HWND WindowFromDC(HDC hdc) {
+    if (!hdc)
+        return nullptr;
+    for (const OpenDc& dc : Manager().openDcs)
+        if (dc.hdc == hdc)
+            return dc.hwnd;
+    return nullptr;
+}

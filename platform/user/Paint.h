@@ -39,3 +39,6 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
 HDC GetDC(HWND hwnd);
 HDC GetWindowDC(HWND hwnd);
 int ReleaseDC(HWND hwnd, HDC hdc);
+// The window a DC from GetDC, GetWindowDC or BeginPaint draws on; null for
+// any other DC (memory DCs, the screen DC) and after the DC is released.
+HWND WindowFromDC(HDC hdc);

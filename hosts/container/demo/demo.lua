@@ -522,4 +522,26 @@ local back = linear:GetRampTable()
 print(string.format("SetRampTable: %s, read back %d, %d, %d", tostring(ok), back[1], back[2], back[3]))
 print("caught: " .. select(2, pcall(function() linear:SetRampTable(kw.array("VT_I2", {1})) end)))
 move(expo, -10000, -10000)
+
+-- The toolpath viewer: a part read from a G-code file in this folder, the
+-- stock under it, its feed moves, its rapid moves dotted and a label from
+-- the viewer's font lists, compiled into the viewer's display list; then
+-- the three display modes.
+local here = (arg[0] or ""):match("(.*/)") or "./"
+local gcode = dofile(here .. "gcode.lua")
+local viewer = insert("Kestrowidge.LineViewCtrl.1", {name = "lineview", x = 250, y = 110, w = 145, h = 120})
+local feeds, rapids = gcode.show(viewer, here .. "part.ngc", "part.ngc")
+print(string.format("LineView: %d feed and %d rapid segments, font lists from %d, point size %.5f",
+                    feeds, rapids, viewer:GetFontList(), viewer:GetPointSize()))
+picture(viewer, "lineview-wireframe.png")
+viewer:EnableLight(1)
+picture(viewer, "lineview-shaded.png")
+viewer:EnableLight(0)
+viewer:EnableHiddenLine(1)
+picture(viewer, "lineview-hidden-line.png")
+viewer:EnableHiddenLine(0)
+viewer:Set2DMode(1)
+picture(viewer, "lineview-2d.png")
+viewer:Set2DMode(0)
+
 print(string.format("demo: wrote %d pictures into %s", written, out))

@@ -223,6 +223,14 @@ linear.CurRamp = 1000
 linear.CurRamp = 600
 print("gallery: 2 acceleration profiles")
 
+-- The toolpath viewer with a part read from a G-code file in this folder,
+-- shaded: feed moves blue, rapid moves dotted orange.
+local here = (arg[0] or ""):match("(.*/)") or "./"
+local viewer = insert("Kestrowidge.LineViewCtrl.1", {name = "lineview", x = 275, y = 120, w = 120, h = 170})
+dofile(here .. "gcode.lua").show(viewer, here .. "part.ngc", "part.ngc")
+viewer:EnableLight(1)
+print("gallery: a toolpath viewer")
+
 if gui then
     print("gallery: close the window to end")
 end

@@ -11,8 +11,10 @@
 #include "tests/platform/backends/x11/XvfbServer.h"
 
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <optional>
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -227,8 +229,9 @@ TEST_F(ContainerGuiTest, LosingTheDisplayEndsTheRunWithAMessageNotAHang) {
 
 TEST_F(ContainerGuiTest, EmbeddingIntoAWindowThatDoesNotExistFailsWithOneLine) {
     // timeout turns a hang into status 124 instead of a stuck suite.
-    const kw::container::test::RunResult run = Command("env DISPLAY=" + m_server.Name() + " timeout 30 " +
-                                  KW_CONTAINER_PATH + " --gui --embed 0xdeadbeef -e 'print(1)'");
+    const kw::container::test::RunResult run =
+        Command("env DISPLAY=" + m_server.Name() + " timeout 30 " + KW_CONTAINER_PATH +
+                " --gui --embed 0xdeadbeef -e 'print(1)'");
     EXPECT_EQ(run.status, 3) << run.Transcript();
     EXPECT_EQ(run.err, "kwcontainer: --embed: there is no X window 0xdeadbeef on the display \"" +
                            m_server.Name() + "\"\n");
@@ -300,6 +303,53 @@ print("ready " .. gui.window() .. " spin")
     MoveToForm(fieldX, fieldY);
     m_driver->Click(Button3);
     m_driver->Click(Button3);
+    m_driver->RequestClose(m_window);
+    const auto status = m_gui->Wait();
+    ASSERT_TRUE(status) << m_gui->Transcript();
+    EXPECT_EQ(*status, 0) << m_gui->Transcript();
+}
+
+TEST_F(ContainerGuiTest, AViewerShowsTheSamePictureInTheWindowAsItsRenderedSurface) {
+    const std::string ready = Start(R"(
+local lv = insert("Kestrowidge.LineViewCtrl.1", {name = "lv", x = 20, y = 20, w = 120, h = 90})
+lv:BeginList()
+gl.Color3ub(0, 0, 255)
+gl.Vertices(gl.LINES, {-0.3, 0, 0, 0.3, 0, 0, 0, -0.3, 0, 0, 0.3, 0, 0, 0, -0.3, 0, 0, 0.3})
+gl.Color3ub(200, 40, 0)
+gl.Vertices(gl.QUADS, {-0.1, -0.1, 0, 0.1, -0.1, 0, 0.1, 0.1, 0, -0.1, 0.1, 0})
+lv:EndList()
+lv:EnableLight(1)
+local samples = {}
+for y = 2, 88, 6 do
+    for x = 2, 118, 6 do
+        samples[#samples + 1] = string.format("%d,%d,%d", x, y, pixel(lv, x, y))
+    end
+end
+print("ready " .. gui.window() .. " " .. table.concat(samples, " "))
+)");
+    ASSERT_FALSE(ready.empty());
+    std::istringstream in(ready.substr(6));
+    unsigned long window = 0;
+    in >> window;
+    std::string sample;
+    int compared = 0, other = 0, ink = 0;
+    std::uint32_t face = 0;
+    while (in >> sample) {
+        int x = 0, y = 0;
+        std::uint32_t pixel = 0;
+        ASSERT_EQ(std::sscanf(sample.c_str(), "%d,%d,%u", &x, &y, &pixel), 3) << sample;
+        if (compared == 0)
+            face = pixel;
+        ink += pixel != face;
+        // The first point waits for the window to show the form.
+        if (compared++ == 0) {
+            EXPECT_TRUE(Shows(20 + x, 20 + y, pixel));
+        }
+        other += m_driver->Pixel(m_window, 20 + x, 20 + y) != pixel;
+    }
+    EXPECT_GT(compared, 200);
+    EXPECT_GE(ink, 5) << "the samples cover the picture, not only the background";
+    EXPECT_EQ(other, 0) << "points where the window differs from the rendered surface";
     m_driver->RequestClose(m_window);
     const auto status = m_gui->Wait();
     ASSERT_TRUE(status) << m_gui->Transcript();

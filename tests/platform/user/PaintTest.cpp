@@ -1,5 +1,6 @@
 // Update regions, WM_PAINT, erasing, frames and composition of children into
 // their top-level surface.
+#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Draw.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Surface.h"
@@ -205,4 +206,25 @@ TEST_F(UserTest, InvalidateRgnAddsTheRegionsRectanglesAndValidateRgnClears) {
     DeleteObject(second);
     DeleteObject(rgn);
     EXPECT_FALSE(InvalidateRgn(top, rgn, FALSE)); // a deleted region
+}
+
+TEST_F(UserTest, WindowFromDcNamesTheWindowOfALiveWindowDcOnly) {
+    const HWND top = rec.CreateTop(0, 0, 100, 100);
+    const HWND child = rec.CreateChild(top, 1, 10, 10, 50, 40);
+    const HDC client = GetDC(child);
+    const HDC whole = GetWindowDC(top);
+    EXPECT_EQ(WindowFromDC(client), child);
+    EXPECT_EQ(WindowFromDC(whole), top);
+    const HDC memory = CreateCompatibleDC(client);
+    EXPECT_EQ(WindowFromDC(memory), nullptr) << "a memory DC belongs to no window";
+    DeleteDC(memory);
+    ReleaseDC(child, client);
+    ReleaseDC(top, whole);
+    EXPECT_EQ(WindowFromDC(client), nullptr) << "a released DC names nothing";
+    EXPECT_EQ(WindowFromDC(nullptr), nullptr);
+    PAINTSTRUCT ps{};
+    InvalidateRect(child, nullptr, FALSE);
+    const HDC paint = BeginPaint(child, &ps);
+    EXPECT_EQ(WindowFromDC(paint), child);
+    EndPaint(child, &ps);
 }

@@ -1,0 +1,117 @@
+// CLineViewCtrl: the dispatch and event tables, construction, the display
+// modes and the fit box.
+#include "views3d/LineViewCtrl.h"
+
+#include "module/Guids.h"
+#include "platform/afx/ModuleState.h"
+
+#include <cmath>
+
+namespace {
+
+// BOOL arguments: the type library declares them as 32-bit integers.
+constexpr DispParam kEnableParam[] = {{"bEnable", VT_I4}};
+constexpr DispParam kBitmapParam[] = {{"bitmap", VT_I4}};
+constexpr DispParam kFitParams[] = {{"left", VT_R4},   {"right", VT_R4}, {"top", VT_R4},
+                                    {"bottom", VT_R4}, {"zo", VT_R4},    {"zu", VT_R4}};
+
+const DispEntry kLineViewRows[] = {
+    DispMethod<&CLineViewCtrl::BeginList>("BeginList", 1, VT_EMPTY, {}),
+    DispMethod<&CLineViewCtrl::EndList>("EndList", 2, VT_EMPTY, {}),
+    DispMethod<&CLineViewCtrl::GetPointSize>("GetPointSize", 3, VT_R4, {}),
+    DispMethod<&CLineViewCtrl::EnableLight>("EnableLight", 4, VT_EMPTY, kEnableParam),
+    DispMethod<&CLineViewCtrl::CreateFont>("CreateFont", 5, VT_EMPTY, kBitmapParam),
+    DispMethod<&CLineViewCtrl::GetFontList>("GetFontList", 6, VT_I4, {}),
+    DispMethod<&CLineViewCtrl::EnableHiddenLine>("EnableHiddenLine", 7, VT_EMPTY, kEnableParam),
+    DispMethod<&CLineViewCtrl::Set2DMode>("Set2DMode", 8, VT_EMPTY, kEnableParam),
+    DispMethod<&CLineViewCtrl::SetInitialFit>("SetInitialFit", 9, VT_EMPTY, kFitParams),
+    DispMethod<&CLineViewCtrl::Fit>("Fit", 10, VT_EMPTY, {}),
+    DispStockBorderStyle(),
+    DispStockEnabled(),
+    DispStockAboutBox(),
+};
+const DispTable kLineViewTable{kLineViewRows};
+
+const DispEntry kLineViewEventRows[] = {
+    DispEvent("ZoomChanged", 1, {}),
+};
+const DispTable kLineViewEvents{kLineViewEventRows};
+
+COleControlClass LineViewClass() {
+    const AFX_MODULE_STATE* module = AfxGetModuleState();
+    COleControlClass cls{kw::ids::CLSID_LineView, &kLineViewTable, &kLineViewEvents};
+    cls.typeLib = module->typeLib;
+    cls.resources = module->resources;
+    cls.factories = module->factories;
+    cls.miscStatus = 0x20191;
+    return cls;
+}
+
+} // namespace
+
+const DispTable& LineViewDispatchTable() {
+    return kLineViewTable;
+}
+const DispTable& LineViewEventTable() {
+    return kLineViewEvents;
+}
+
+CLineViewCtrl::CLineViewCtrl() : COleControl(LineViewClass()) {
+    InitializeIIDs(&kw::ids::IID_DLineView, &kw::ids::IID_DLineViewEvents);
+    // The home window is what the opening angle shows at the near plane.
+    const double t = m_near * std::tan(m_fovy / 2 * M_PI / 180);
+    m_home = ViewWindow{-t, -t, t, t};
+    m_view = m_home;
+}
+
+CLineViewCtrl::~CLineViewCtrl() {
+    // The base destroys the window after this class is gone, so the context
+    // goes now.
+    ReleaseRenderingContext();
+}
+
+void CLineViewCtrl::EnableLight(BOOL enable) {
+    m_light = enable;
+    InvalidateControl(nullptr, TRUE);
+}
+
+void CLineViewCtrl::EnableHiddenLine(BOOL enable) {
+    m_hiddenLine = enable;
+    InvalidateControl(nullptr, TRUE);
+}
+
+void CLineViewCtrl::Set2DMode(BOOL enable) {
+    m_2d = enable;
+    m_viewAngles[0] = m_viewAngles[1] = m_viewAngles[2] = 0;
+    InvalidateControl(nullptr, TRUE);
+}
+
+float CLineViewCtrl::GetPointSize() {
+    // Before the first paint it is computed for the view as it stands.
+    if (!m_pointSizeComputed) {
+        CRect client;
+        GetClientRect(&client);
+        return PointSizeFor(client);
+    }
+    return m_pointSize;
+}
+
+void CLineViewCtrl::SetInitialFit(float left, float right, float top, float bottom, float zo,
+                                  float zu) {
+    if (!m_2d) {
+        m_fitBox[0] = left, m_fitBox[1] = top, m_fitBox[2] = right, m_fitBox[3] = bottom;
+        m_fitBox[4] = zu, m_fitBox[5] = zo;
+    }
+    // FIXME: the 2D framing comes with the camera's navigation.
+}
+
+void CLineViewCtrl::Fit() {
+    if (!m_hrc)
+        return;
+    // FIXME: framing the box comes with the camera's navigation.
+}
+
+void CLineViewCtrl::DoPropExchange(CPropExchange* pPX) {
+    ExchangeVersion(pPX, MAKELONG_VERSION(1, 4));
+    COleControl::DoPropExchange(pPX);
+}
