@@ -16,8 +16,8 @@ namespace kw::container {
 namespace {
 
 constexpr const char* kFormClass = "KwContainerForm";
-constexpr int kFormWidth = 400;
-constexpr int kFormHeight = 300;
+constexpr int kFormWidth = 800;
+constexpr int kFormHeight = 560;
 const char kRegistryKey = 0; // its address keys the container in the Lua registry
 
 LRESULT FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

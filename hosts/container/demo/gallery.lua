@@ -54,7 +54,7 @@ print("gallery: 6 numeric entry fields")
 
 -- The curve editor: click into the plot to add points (up to five), drag a
 -- point along x (the Y-Lock bit is on); every move of a drag prints Changed.
-local curve = insert("Kestrowidge.CurveCtrl.1", {name = "curve", x = 280, y = 10, w = 115, h = 95})
+local curve = insert("Kestrowidge.CurveCtrl.1", {name = "curve", x = 290, y = 10, w = 160, h = 110})
 curve.Points = 5; curve.Flags = 2; curve.Xaxis = "mm"; curve.Yaxis = "%"
 curve:SetPoint(0, 0, 0); curve:SetPoint(1, 10, 0.4); curve:SetPoint(2, 20, 0.7)
 on(curve, "Changed", function(a)
@@ -64,26 +64,26 @@ end)
 -- The seven-segment read-out: big, medium with zero padding, small, and
 -- the error, disabled and uninitialized looks.
 local function digit(name, y, w, h, flags, size, format, value)
-    local c = insert("Kestrowidge.DigitCtrl.1", {name = name, x = 280, y = y, w = w, h = h})
+    local c = insert("Kestrowidge.DigitCtrl.1", {name = name, x = 290, y = y, w = w, h = h})
     c.Format = format; c.Flags = flags; c.MaxSize = size
     if value then c:SetVal(value) end
     return c
 end
-digit("digit_big", 110, 100, 40, 2, 3, "%3.1f", -7.5)
-digit("digit_medium", 152, 98, 21, 1, 6, "%6.2f", 12.5)
-digit("digit_small", 175, 86, 16, 4, 7, "%7.3f", -3.25)
-digit("digit_error", 193, 98, 21, 16, 6, "%6.1f", 999.9)
-digit("digit_disabled", 216, 98, 21, 0, 6, "%6.2f", 0.5).Enabled = false
-digit("digit_unset", 239, 98, 21, 8, 6, "%6.2f")
+digit("digit_big", 130, 100, 40, 2, 3, "%3.1f", -7.5)
+digit("digit_medium", 175, 98, 21, 1, 6, "%6.2f", 12.5)
+digit("digit_small", 200, 86, 16, 4, 7, "%7.3f", -3.25)
+digit("digit_error", 220, 98, 21, 16, 6, "%6.1f", 999.9)
+digit("digit_disabled", 245, 98, 21, 0, 6, "%6.2f", 0.5).Enabled = false
+digit("digit_unset", 270, 98, 21, 8, 6, "%6.2f")
 print("gallery: a curve and 6 seven-segment read-outs")
 -- The jog pads, one of each layout. Press a button with the left or the
 -- right mouse button, or click a pad and use the arrow, Home, End and page
 -- keys (Shift, Alt: relative steps; Ctrl: a continuous jog while held);
 -- X, Y, Z, A, B and Space switch the lamps. Every event is printed.
 local padPlaces = {
-    {x = 200, y = 5, w = 83, h = 66}, {x = 290, y = 5, w = 46, h = 46},
-    {x = 290, y = 60, w = 65, h = 66}, {x = 290, y = 130, w = 65, h = 66},
-    {x = 290, y = 200, w = 65, h = 54},
+    {x = 470, y = 10, w = 83, h = 66}, {x = 560, y = 10, w = 46, h = 46},
+    {x = 615, y = 10, w = 65, h = 66}, {x = 690, y = 10, w = 65, h = 66},
+    {x = 470, y = 90, w = 65, h = 54},
 }
 for mode, place in ipairs(padPlaces) do
     local name = "pos_" .. (mode - 1)
@@ -98,8 +98,8 @@ print("gallery: 5 jog pads")
 
 -- The point picker as a cube and as a square, and the view chooser. Click a
 -- point or a hotspot; hover over the view chooser to read its texts.
-local function picker(name, y, defaultSel)
-    local c = insert("Kestrowidge.SelectQubeCtrl.1", {name = name, x = 290, y = y})
+local function picker(name, x, defaultSel)
+    local c = insert("Kestrowidge.SelectQubeCtrl.1", {name = name, x = x, y = 90})
     c.defaultSel = defaultSel
     c:SetRegion(0, 100, 50, 0, 20, 0)
     on(c, "Click", function()
@@ -109,9 +109,9 @@ local function picker(name, y, defaultSel)
                             name, c.GetSel, c.GetReg3DSel, cx, cy, cz, ox, oy, oz))
     end)
 end
-picker("qube", 10, 0)
-picker("square", 100, 0x80 + 8)
-local views = insert("Kestrowidge.ViewmanagerCtrl.1", {name = "views", x = 290, y = 190})
+picker("qube", 545, 0)
+picker("square", 635, 0x80 + 8)
+local views = insert("Kestrowidge.ViewmanagerCtrl.1", {name = "views", x = 725, y = 90})
 on(views, "SelChanged", function(a) print(string.format("views: %d \"%s\"", a.textId, a.text)) end)
 on(views, "Click", function() print(string.format("views: ViewIndex %d", views.ViewIndex)) end)
 print("gallery: two point pickers and a view chooser")
@@ -121,17 +121,17 @@ print("gallery: two point pickers and a view chooser")
 -- pair toggles with left clicks; right clicks show the special picture).
 local red, blue, yellow, green = 0x0000FF, 0xFF0000, 0x00FFFF, 0x008000
 local function label(name, y, caption)
-    local c = insert("Kestrowidge.ColorStaticCtrl.1", {name = name, x = 262, y = y, w = 132, h = 20})
+    local c = insert("Kestrowidge.ColorStaticCtrl.1", {name = name, x = 10, y = y, w = 180, h = 20})
     c.Caption = caption
     return c
 end
-local alarm = label("label_text", 10, "Not-Aus gedrückt")
+local alarm = label("label_text", 310, "Not-Aus gedrückt")
 alarm:SetBlinkTextColors(red, blue)
 alarm:StartTextBlink(true, 500)
-local hold = label("label_back", 34, "Vorschub halt")
+local hold = label("label_back", 334, "Vorschub halt")
 hold:SetBlinkBkColors(yellow, green)
 hold:StartBkBlink(true, 500)
-local fault = label("label_both", 58, "Störung Achse Z")
+local fault = label("label_both", 358, "Störung Achse Z")
 fault:SetBlinkTextColors(0x000000, 0xFFFFFF)
 fault:SetBlinkBkColors(yellow, red)
 fault:StartTextBlink(true, 500)
@@ -147,11 +147,11 @@ local function switch(progid, name, x, y, mode, opts)
     end)
     return c
 end
-switch("Kestrowidge.SwitchCtrl.1", "switch_toggle", 262, 88, 2)
-switch("Kestrowidge.SwitchCtrl.1", "switch_fixed", 282, 88, 1)
-switch("Kestrowidge.SwitchCtrl.1", "switch_disabled", 302, 88, 1).Enabled = false
-switch("Kestrowidge.PolCtrl.1", "pol_wide", 262, 112, 2)
-switch("Kestrowidge.PolCtrl.1", "pol_narrow", 302, 112, 0x12, {w = 16, h = 34})
+switch("Kestrowidge.SwitchCtrl.1", "switch_toggle", 200, 310, 2)
+switch("Kestrowidge.SwitchCtrl.1", "switch_fixed", 220, 310, 1)
+switch("Kestrowidge.SwitchCtrl.1", "switch_disabled", 240, 310, 1).Enabled = false
+switch("Kestrowidge.PolCtrl.1", "pol_wide", 200, 334, 2)
+switch("Kestrowidge.PolCtrl.1", "pol_narrow", 240, 334, 0x12, {w = 16, h = 34})
 print("gallery: 3 switches, 2 polarity switches")
 
 -- The picture buttons: hover over them, press and hold the repeating one,
@@ -168,7 +168,7 @@ end
 local program = firstProgram({"/usr/bin/xmessage", "/usr/bin/xterm"}) or
                 firstProgram({"/usr/bin/true", "/bin/true"})
 local launcher = insert("Kestrowidge.BmpButton2Ctrl.1",
-                        {name = "launcher", x = 300, y = 10, w = 40, h = 40})
+                        {name = "launcher", x = 10, y = 395, w = 40, h = 40})
 launcher.COMMAND = program
 launcher.SymSize = 1
 if program:match("xmessage$") then
@@ -180,7 +180,7 @@ on(launcher, "Click", function() print("launcher: starting " .. program) end)
 -- launcher's stored form.
 local stored = os.tmpname()
 local source = insert("Kestrowidge.BmpButton2Ctrl.1",
-                      {name = "stock_source", x = 350, y = 10, w = 40, h = 40})
+                      {name = "stock_source", x = 60, y = 395, w = 40, h = 40})
 local function stockPicture(index)
     source.IconIndex = index
     source.SymSize = 1
@@ -196,7 +196,7 @@ f:write(string.format('{"format": "kestrowidge-control", "version": 1, ' ..
                       '"class": "Kestrowidge.BmpButton1Ctrl.1", "properties": ' ..
                       '{"Static Picture": "%s", "Hoover Picture": "%s"}}', spindle, gear))
 f:close()
-local jog = load(stored, {name = "bmp_jog", x = 280, y = 60, w = 110, h = 44})
+local jog = load(stored, {name = "bmp_jog", x = 110, y = 393, w = 110, h = 44})
 os.remove(stored)
 jog.StaticText = "Tippen"
 jog.HooverText = "Tippen +"
@@ -212,11 +212,11 @@ print("gallery: a launcher of " .. program .. " and a repeating picture button")
 -- The acceleration ramp as move profiles, in the free corners of the form:
 -- the default exponential ramp with the machine at step 100 of its rise,
 -- and a linear one (a constant 10000 Hz/s) with the machine braking.
-local expo = insert("Kestrowidge.AccelerationCtrl.1", {name = "accel_exp", x = 200, y = 5, w = 195, h = 108})
+local expo = insert("Kestrowidge.AccelerationCtrl.1", {name = "accel_exp", x = 290, y = 300, w = 240, h = 115})
 expo.Vstart = 200
 expo.Mode = 1
 expo.CurRamp = 100
-local linear = insert("Kestrowidge.AccelerationCtrl.1", {name = "accel_lin", x = 275, y = 118, w = 120, h = 177})
+local linear = insert("Kestrowidge.AccelerationCtrl.1", {name = "accel_lin", x = 290, y = 420, w = 240, h = 130})
 linear.Alpha = 10000
 linear.Mode = 1
 linear.CurRamp = 1000
@@ -226,11 +226,16 @@ print("gallery: 2 acceleration profiles")
 -- The toolpath viewer with a part read from a G-code file in this folder,
 -- shaded: feed moves blue, rapid moves dotted orange.
 local here = (arg[0] or ""):match("(.*/)") or "./"
-local viewer = insert("Kestrowidge.LineViewCtrl.1", {name = "lineview", x = 275, y = 120, w = 120, h = 170})
+local viewer = insert("Kestrowidge.LineViewCtrl.1", {name = "lineview", x = 540, y = 180, w = 250, h = 365})
 dofile(here .. "gcode.lua").show(viewer, here .. "part.ngc", "part.ngc")
 viewer:EnableLight(1)
 print("gallery: a toolpath viewer")
 
+-- Headless, a file named after the script gets the picture of the form
+-- (docs/gallery.png is made so).
 if gui then
     print("gallery: close the window to end")
+elseif arg[1] then
+    snapshot(nil, arg[1])
+    print("gallery: pictured in " .. arg[1])
 end
