@@ -530,6 +530,7 @@ void RegisterSystemClasses() {
     RegisterClassA(&wc);
 
     detail::RegisterEditClass();
+    RegisterListAndCommonControls();
 }
 
 } // namespace kw::user
