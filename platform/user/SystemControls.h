@@ -349,7 +349,9 @@ constexpr short UD_MINVAL = -UD_MAXVAL;
 // "SysTabControl32": a row of tabs above a display area. A click on a tab
 // (or Left and Right with the focus) asks the parent with WM_NOTIFY
 // TCN_SELCHANGING (a non-zero answer keeps the tab), selects it and tells
-// TCN_SELCHANGE. TCM_SETCURSEL selects without telling.
+// TCN_SELCHANGE. TCM_SETCURSEL selects without telling. Tab texts show as
+// they are ('&' is no prefix). The control paints its tabs and the frame of
+// its display area; inside the frame the parent's background shows.
 
 inline constexpr const char* WC_TABCONTROL = "SysTabControl32";
 

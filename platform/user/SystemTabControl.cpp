@@ -142,7 +142,12 @@ void Paint(HWND hwnd, HDC hdc) {
     const int saved = SaveDC(hdc);
     RECT client;
     GetClientRect(hwnd, &client);
-    FillRect(hdc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    // Only the row of tabs is filled: the display area shows the parent's
+    // background and the pages the parent places over it, which would
+    // otherwise be painted over (siblings do not clip each other here).
+    RECT row = client;
+    row.bottom = RowHeight(*state);
+    FillRect(hdc, &row, GetSysColorBrush(COLOR_BTNFACE));
     RECT frame = client;
     frame.top = RowHeight(*state);
     DrawEdge(hdc, &frame, EDGE_RAISED, BF_RECT | BF_SOFT);
@@ -165,7 +170,7 @@ void Paint(HWND hwnd, HDC hdc) {
         const std::string& text = state->tabs[i].text;
         RECT textRc = rc;
         DrawText(hdc, text.c_str(), int(text.size()), &textRc,
-                 DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+                 DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
         if (selected && state->focused) {
             RECT focus = rc;
             InflateRect(&focus, -3, -3);

@@ -3,6 +3,7 @@
 // protocol a frame drives.
 #include "platform/afx/OleObjectFactory.h"
 #include "platform/afx/OlePropertyPage.h"
+#include "platform/afx/PropertyFrame.h"
 #include "platform/afx/SpinButtonCtrl.h"
 #include "platform/backends/headless/HeadlessSession.h"
 #include "platform/com/DispatchAdapters.h"
@@ -106,10 +107,17 @@ const DialogItemTemplate kItems[] = {
 };
 constexpr UINT kPageDialog = 51;
 constexpr UINT kPageCaption = 120;
+constexpr UINT kSecondDialog = 76;
+constexpr UINT kSecondCaption = 131;
+constexpr int IDC_SECOND_COUNT = 200;
+const DialogItemTemplate kSecondItems[] = {
+    {"EDIT", "", IDC_SECOND_COUNT, kEdit, 0, 10, 10, 60, 12},
+};
 const DialogTemplate kDialogs[] = {
     {kPageDialog, WS_CHILD | DS_SETFONT, 0, 0, 0, 220, 120, "", 8, "MS Shell Dlg", kItems},
+    {kSecondDialog, WS_CHILD | DS_SETFONT, 0, 0, 0, 120, 140, "", 8, "MS Shell Dlg", kSecondItems},
 };
-const StringTableEntry kStrings[] = {{kPageCaption, "Typ & Label"}};
+const StringTableEntry kStrings[] = {{kPageCaption, "Typ & Label"}, {kSecondCaption, "Layout"}};
 const CModuleResources kResources{&kStrings, kStrings, kDialogs};
 
 class CTestPage : public COlePropertyPage {
@@ -170,6 +178,19 @@ protected:
         } else if (!pDX->Failed() && IsControlChanged(IDC_UNIT)) {
             SetPropText("Unit", short(m_unit));
         }
+    }
+};
+
+class CSecondPage : public COlePropertyPage {
+public:
+    CSecondPage() : COlePropertyPage(&kResources, kSecondDialog, kSecondCaption) {}
+    long m_count{0};
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override {
+        DDP_Text(pDX, IDC_SECOND_COUNT, m_count, "Count");
+        DDX_Text(pDX, IDC_SECOND_COUNT, m_count);
+        DDP_PostProcessing(pDX);
     }
 };
 
@@ -448,4 +469,120 @@ TEST_F(PropertyPageTest, AFactoryCreatesPagesFromTheirCreateFunction) {
     EXPECT_EQ(info.title, "Typ & Label");
     ComPtr<IDispatch> none;
     EXPECT_EQ(factory.CreateInstance(nullptr, IID_IDispatch, none.OutVoid()), E_NOINTERFACE);
+}
+
+// [SECTION] The property frame
+
+class PropertyFrameTest : public PropertyPageTest {
+protected:
+    int RunFrame(std::function<void(HWND)> drive) {
+        session.Modal().onModalLoop = [&, drive](HWND hwnd) {
+            frameHwnd = hwnd;
+            drive(hwnd);
+        };
+        IUnknown* objects[] = {static_cast<IDispatch*>(panel.Get()),
+                               static_cast<IDispatch*>(second.Get())};
+        IPropertyPage* pages[] = {page.Get(), secondPage.Get()};
+        int result = 0;
+        EXPECT_EQ(AfxRunPropertyFrame(frame, "Panel", objects, pages, &result), S_OK);
+        return result;
+    }
+    static HWND GetDlgItemOf(IPropertyPage* p, int id) {
+        auto* dialog = dynamic_cast<COlePropertyPage*>(p);
+        return dialog ? GetDlgItem(dialog->GetSafeHwnd(), id) : nullptr;
+    }
+    void ClickTab(int index) {
+        const HWND tab = GetDlgItem(frameHwnd, AFX_IDC_TAB_CONTROL);
+        RECT rc{};
+        SendMessageA(tab, TCM_GETITEMRECT, WPARAM(index), reinterpret_cast<LPARAM>(&rc));
+        session.MouseMove(tab, rc.left + 4, rc.top + 4);
+        session.Click();
+    }
+    void ClickButton(int id) {
+        session.MouseMove(GetDlgItem(frameHwnd, id), 4, 4);
+        session.Click();
+    }
+    ComPtr<CSecondPage> secondPage = ComPtr<CSecondPage>::Attach(new CSecondPage);
+    HWND frameHwnd{nullptr};
+};
+
+TEST_F(PropertyFrameTest, OneTabPerPageApplyOnlyWhileDirtyAndCancelWritesNothingMore) {
+    const int result = RunFrame([&](HWND hwnd) {
+        char title[64]{};
+        GetWindowTextA(hwnd, title, int(sizeof title));
+        EXPECT_STREQ(title, "Panel Properties");
+        const HWND tab = GetDlgItem(hwnd, AFX_IDC_TAB_CONTROL);
+        ASSERT_EQ(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0), 2);
+        char text[32]{};
+        TCITEMA item;
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = int(sizeof text);
+        SendMessageA(tab, TCM_GETITEMA, 1, reinterpret_cast<LPARAM>(&item));
+        EXPECT_STREQ(text, "Layout");
+        const HWND apply = GetDlgItem(hwnd, ID_APPLY_NOW);
+        EXPECT_FALSE(IsWindowEnabled(apply));
+        ASSERT_TRUE(IsWindowVisible(page->GetSafeHwnd()));
+        EXPECT_EQ(secondPage->GetSafeHwnd(), nullptr) << "a page is built when first shown";
+
+        Retype(IDC_LABEL, "Both");
+        EXPECT_TRUE(IsWindowEnabled(apply));
+        ClickButton(ID_APPLY_NOW);
+        EXPECT_EQ(panel->m_label, "Both");
+        EXPECT_EQ(second->m_label, "Both") << "a page edits every object";
+        EXPECT_FALSE(IsWindowEnabled(apply));
+
+        ClickTab(1);
+        EXPECT_FALSE(IsWindowVisible(page->GetSafeHwnd()));
+        ASSERT_TRUE(IsWindowVisible(secondPage->GetSafeHwnd()));
+        const HWND count = GetDlgItemOf(secondPage.Get(), IDC_SECOND_COUNT);
+        SetFocus(count);
+        SendMessageA(count, EM_SETSEL, 0, -1);
+        session.Type("77");
+        EXPECT_TRUE(IsWindowEnabled(apply));
+        session.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(panel->m_count, -70000) << "Cancel writes nothing";
+    EXPECT_EQ(second->m_count, -70000);
+    EXPECT_EQ(page->GetSafeHwnd(), nullptr);
+}
+
+TEST_F(PropertyFrameTest, OkWithARefusedValueStaysOpenOnItsPage) {
+    const int result = RunFrame([&](HWND hwnd) {
+        Retype(IDC_WIDTH, "5");
+        ClickTab(1);
+        const HWND count = GetDlgItemOf(secondPage.Get(), IDC_SECOND_COUNT);
+        SetFocus(count);
+        SendMessageA(count, EM_SETSEL, 0, -1);
+        session.Type("12");
+        session.Modal().messageBoxes.clear();
+        session.Key(VK_RETURN);
+        EXPECT_FALSE(kw::user::IsModalLoopEnded(hwnd));
+        ASSERT_EQ(session.Modal().messageBoxes.size(), 1u);
+        EXPECT_EQ(session.Modal().messageBoxes[0].text,
+                  "Please enter an integer between 10 and 400.");
+        EXPECT_EQ(SendMessageA(GetDlgItem(hwnd, AFX_IDC_TAB_CONTROL), TCM_GETCURSEL, 0, 0), 0)
+            << "back on the page that refused";
+        EXPECT_TRUE(IsWindowVisible(page->GetSafeHwnd()));
+        EXPECT_EQ(GetFocus(), Item(IDC_WIDTH));
+        EXPECT_EQ(panel->m_width, 120);
+        Retype(IDC_WIDTH, "50");
+        ClickButton(IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(panel->m_width, 50);
+    EXPECT_EQ(second->m_width, 50);
+    EXPECT_EQ(panel->m_count, 12);
+    EXPECT_EQ(second->m_count, 12);
+}
+
+TEST_F(PropertyFrameTest, PagesThatCannotBeCreatedAreLeftOut) {
+    constexpr CLSID kNoSuchPage = MakeGuid(0x44444444, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9);
+    IUnknown* object = static_cast<IDispatch*>(panel.Get());
+    session.Modal().modalLoops.clear();
+    EXPECT_EQ(OleCreatePropertyFrame(frame, 0, 0, "Panel", 1, &object, 1, &kNoSuchPage,
+                                     LOCALE_USER_DEFAULT, 0, nullptr),
+              E_FAIL);
+    EXPECT_TRUE(session.Modal().modalLoops.empty()) << "no frame without a page";
 }
