@@ -74,16 +74,18 @@ template <class T> void ExchangeInteger(CDataExchange* pDX, int id, T& value, co
     if (!item)
         return;
     if (!pDX->m_bSaveAndValidate) {
-        const std::string text = std::is_signed_v<T> ? std::to_string(static_cast<long long>(value))
-                                                     : std::to_string(static_cast<unsigned long long>(value));
+        const std::string text = std::is_signed_v<T>
+                                     ? std::to_string(static_cast<long long>(value))
+                                     : std::to_string(static_cast<unsigned long long>(value));
         SetWindowTextA(item, text.c_str());
         return;
     }
     long long parsed = 0;
-    const bool fits = ParseInteger(ItemText(item), &parsed) &&
-                      parsed >= static_cast<long long>(std::numeric_limits<T>::min()) &&
-                      (parsed < 0 || static_cast<unsigned long long>(parsed) <=
-                                         static_cast<unsigned long long>(std::numeric_limits<T>::max()));
+    const bool fits =
+        ParseInteger(ItemText(item), &parsed) &&
+        parsed >= static_cast<long long>(std::numeric_limits<T>::min()) &&
+        (parsed < 0 || static_cast<unsigned long long>(parsed) <=
+                           static_cast<unsigned long long>(std::numeric_limits<T>::max()));
     if (!fits) {
         pDX->Fail(message);
         return;
@@ -155,7 +157,8 @@ void CDataExchange::Fail(const CString& message) {
     if (!message.IsEmpty()) {
         // The box is titled as the window the user works in.
         std::string caption(std::size_t(std::max(0, GetWindowTextLengthA(root))) + 1, '\0');
-        caption.resize(std::size_t(std::max(0, GetWindowTextA(root, caption.data(), int(caption.size())))));
+        caption.resize(
+            std::size_t(std::max(0, GetWindowTextA(root, caption.data(), int(caption.size())))));
         MessageBoxA(root, message, caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
     }
     if (m_hWndLastControl && IsWindow(m_hWndLastControl)) {

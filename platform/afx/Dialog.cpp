@@ -65,7 +65,6 @@ SIZE BaseUnitsOf(HFONT font) {
     return units;
 }
 
-
 } // namespace
 
 // [SECTION] Building
@@ -159,8 +158,8 @@ bool CDialog::Create(const DialogTemplate& t, HWND owner, bool child) {
         // A child dialog sits at its template position in the parent and
         // lends its controls to the dialog around it.
         const DWORD style = (t.style & ~(WS_POPUP | WS_VISIBLE)) | WS_CHILD;
-        m_hWnd = CreateWindowExA(t.exStyle | WS_EX_CONTROLPARENT, kDialogClass, "", style,
-                                 rc.left, rc.top, width, height, owner, nullptr, nullptr, this);
+        m_hWnd = CreateWindowExA(t.exStyle | WS_EX_CONTROLPARENT, kDialogClass, "", style, rc.left,
+                                 rc.top, width, height, owner, nullptr, nullptr, this);
     } else {
         // Centred on the owner (or the screen) unless the template places it.
         RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};

@@ -34,7 +34,6 @@
 #include <map>
 #include <vector>
 
-
 constexpr DWORD DS_ABSALIGN = 0x0001;
 constexpr DWORD DS_SYSMODAL = 0x0002;
 constexpr DWORD DS_3DLOOK = 0x0004;

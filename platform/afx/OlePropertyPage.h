@@ -67,7 +67,9 @@ public:
     // While an applying exchange runs, the write waits for its end (and is
     // dropped when the exchange is refused); TRUE then means it was kept.
     BOOL SetPropText(LPCSTR propName, const CString& value);
-    BOOL SetPropText(LPCSTR propName, LPCSTR value) { return SetPropText(propName, CString(value)); }
+    BOOL SetPropText(LPCSTR propName, LPCSTR value) {
+        return SetPropText(propName, CString(value));
+    }
     BOOL SetPropText(LPCSTR propName, BYTE value);
     BOOL SetPropText(LPCSTR propName, short value);
     BOOL SetPropText(LPCSTR propName, int value);

@@ -17,8 +17,8 @@ namespace {
 constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
 // Positions come from OnInitDialog, in pixels, once the pages are measured.
 const DialogItemTemplate kFrameItems[] = {
-    {WC_TABCONTROL, "", AFX_IDC_TAB_CONTROL, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP, 0, 0,
-     0, 10, 10},
+    {WC_TABCONTROL, "", AFX_IDC_TAB_CONTROL, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP, 0, 0, 0,
+     10, 10},
     {"BUTTON", "OK", IDOK, kButton | BS_DEFPUSHBUTTON | WS_GROUP, 0, 0, 0, 50, 14},
     {"BUTTON", "Cancel", IDCANCEL, kButton, 0, 0, 0, 50, 14},
     {"BUTTON", "&Apply", ID_APPLY_NOW, kButton | WS_DISABLED, 0, 0, 0, 50, 14},
@@ -221,13 +221,13 @@ HRESULT AfxRunPropertyFrame(HWND owner, LPCSTR caption, std::span<IUnknown* cons
     if (shown.empty())
         return E_FAIL;
     const std::string title = std::string(caption ? caption : "") + " Properties";
-    const DialogTemplate frameTemplate{0,      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT |
-                                                   DS_MODALFRAME | DS_CENTER,
-                                       0,      0,
-                                       0,      200,
-                                       100,    title.c_str(),
-                                       8,      "MS Shell Dlg",
-                                       kFrameItems};
+    const DialogTemplate frameTemplate{
+        0,          WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | DS_MODALFRAME | DS_CENTER,
+        0,          0,
+        0,          200,
+        100,        title.c_str(),
+        8,          "MS Shell Dlg",
+        kFrameItems};
     CPropertyFrame frame(&frameTemplate, owner, shown);
     const INT_PTR answer = frame.DoModal();
     frame.Close();
@@ -239,8 +239,8 @@ HRESULT AfxRunPropertyFrame(HWND owner, LPCSTR caption, std::span<IUnknown* cons
 }
 
 HRESULT OleCreatePropertyFrame(HWND owner, UINT, UINT, LPCSTR caption, ULONG objectCount,
-                               IUnknown** objects, ULONG pageCount, const CLSID* pages, LCID,
-                               DWORD, void*) {
+                               IUnknown** objects, ULONG pageCount, const CLSID* pages, LCID, DWORD,
+                               void*) {
     if ((objectCount && !objects) || (pageCount && !pages))
         return E_POINTER;
     std::vector<ComPtr<IPropertyPage>> made;
@@ -249,7 +249,8 @@ HRESULT OleCreatePropertyFrame(HWND owner, UINT, UINT, LPCSTR caption, ULONG obj
         const HRESULT hr = CoCreateInstance(pages[i], nullptr, CLSCTX_INPROC_SERVER,
                                             IID_IPropertyPage, page.OutVoid());
         if (FAILED(hr)) {
-            std::fprintf(stderr, "property frame: page %s cannot be created (0x%08X); it is left out\n",
+            std::fprintf(stderr,
+                         "property frame: page %s cannot be created (0x%08X); it is left out\n",
                          StringFromGuid(pages[i]).c_str(), unsigned(hr));
             continue;
         }

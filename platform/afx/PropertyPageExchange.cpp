@@ -67,7 +67,8 @@ void DDP_Check(CDataExchange* pDX, int id, int& member, LPCSTR propName) {
     }
     pDX->m_bindings.push_back({id, false, [page, &member, name = std::string(propName)] {
                                    if (member == BST_CHECKED || member == BST_UNCHECKED)
-                                       page->SetPropText(name.c_str(), member == BST_CHECKED ? 1 : 0);
+                                       page->SetPropText(name.c_str(),
+                                                         member == BST_CHECKED ? 1 : 0);
                                }});
 }
 

@@ -24,8 +24,7 @@ DWORD Style(HWND hwnd) {
 }
 
 bool IsControlParent(HWND hwnd) {
-    return (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
-           (Style(hwnd) & WS_CHILD);
+    return (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) && (Style(hwnd) & WS_CHILD);
 }
 
 bool IsUsable(HWND hwnd) {
@@ -90,7 +89,8 @@ char MnemonicOf(const std::string& text) {
 }
 
 bool SameLetter(char a, char b) {
-    return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+    return std::toupper(static_cast<unsigned char>(a)) ==
+           std::toupper(static_cast<unsigned char>(b));
 }
 
 // The radio button of a group that is checked, if any.
@@ -115,8 +115,9 @@ HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
     if (n == 0)
         return nullptr;
     const HWND from = InOrder(controls, control);
-    std::ptrdiff_t start = from ? std::find(controls.begin(), controls.end(), from) - controls.begin()
-                                : (previous ? 0 : n - 1);
+    std::ptrdiff_t start =
+        from ? std::find(controls.begin(), controls.end(), from) - controls.begin()
+             : (previous ? 0 : n - 1);
     for (std::ptrdiff_t step = 1; step <= n; ++step) {
         const std::ptrdiff_t i = ((start + (previous ? -step : step)) % n + n) % n;
         const HWND h = controls[std::size_t(i)];

@@ -34,10 +34,9 @@ int ListModel::Add(const std::string& text) {
         return Count() - 1;
     }
     const std::string key = Upper(text);
-    const auto at = std::upper_bound(items.begin(), items.end(), key,
-                                     [](const std::string& k, const ListItem& item) {
-                                         return k < Upper(item.text);
-                                     });
+    const auto at = std::upper_bound(
+        items.begin(), items.end(), key,
+        [](const std::string& k, const ListItem& item) { return k < Upper(item.text); });
     const int index = int(at - items.begin());
     items.insert(at, {text, 0});
     if (selection >= index)
@@ -135,8 +134,8 @@ ListScrollBar ListScrollBarOf(const ListModel& model, RECT client) {
     const int thumbHeight = std::max(8, track * visible / model.Count());
     const int range = std::max(1, model.Count() - visible);
     const int offset = (track - thumbHeight) * model.top / range;
-    sb.thumb = RECT{sb.bar.left, sb.up.bottom + offset, sb.bar.right,
-                    sb.up.bottom + offset + thumbHeight};
+    sb.thumb =
+        RECT{sb.bar.left, sb.up.bottom + offset, sb.bar.right, sb.up.bottom + offset + thumbHeight};
     if (track < thumbHeight)
         sb.thumb = RECT{};
     return sb;

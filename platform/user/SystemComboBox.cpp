@@ -140,9 +140,9 @@ void DropDown(HWND hwnd) {
     const int itemHeight = ListItemHeight(*model);
     const int room = int(GetWindowLongPtrA(hwnd, kDropHeightOffset)) - (rc.bottom - rc.top);
     const int shown = std::clamp(room / itemHeight, 1, std::max(1, model->Count()));
-    const HWND list = CreateWindowExA(0, kComboListClass, "", WS_POPUP, rc.left, rc.bottom,
-                                      rc.right - rc.left, shown * itemHeight + 2,
-                                      GetAncestor(hwnd, GA_ROOT), nullptr, nullptr, hwnd);
+    const HWND list =
+        CreateWindowExA(0, kComboListClass, "", WS_POPUP, rc.left, rc.bottom, rc.right - rc.left,
+                        shown * itemHeight + 2, GetAncestor(hwnd, GA_ROOT), nullptr, nullptr, hwnd);
     if (!list)
         return;
     SetWindowLongPtrA(hwnd, kListOffset, reinterpret_cast<LONG_PTR>(list));
@@ -234,7 +234,8 @@ void PaintField(HWND hwnd, HDC hdc) {
     if (lit)
         FillRect(hdc, &item, GetSysColorBrush(COLOR_HIGHLIGHT));
     SetTextColor(hdc, !enabled ? GetSysColor(COLOR_GRAYTEXT)
-                               : lit ? GetSysColor(COLOR_HIGHLIGHTTEXT) : GetTextColor(hdc));
+                      : lit    ? GetSysColor(COLOR_HIGHLIGHTTEXT)
+                               : GetTextColor(hdc));
     if (model->Valid(model->selection)) {
         const std::string& text = model->items[std::size_t(model->selection)].text;
         RECT textRc = item;
@@ -370,8 +371,9 @@ void KeyDown(HWND hwnd, WPARAM key) {
     }
     if (model->Count() == 0)
         return;
-    const int page = std::max(1, (int(GetWindowLongPtrA(hwnd, kDropHeightOffset)) -
-                                  FieldHeight(*model)) / ListItemHeight(*model));
+    const int page =
+        std::max(1, (int(GetWindowLongPtrA(hwnd, kDropHeightOffset)) - FieldHeight(*model)) /
+                        ListItemHeight(*model));
     const int target = Navigate(*model, model->selection, key, page);
     if (target >= 0)
         Choose(hwnd, target);
@@ -525,8 +527,9 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case CB_ADDSTRING:
     case CB_INSERTSTRING: {
         const char* text = reinterpret_cast<const char*>(lParam);
-        const int index = msg == CB_ADDSTRING ? model->Add(text ? text : "")
-                                              : model->Insert(int(LONG_PTR(wParam)), text ? text : "");
+        const int index = msg == CB_ADDSTRING
+                              ? model->Add(text ? text : "")
+                              : model->Insert(int(LONG_PTR(wParam)), text ? text : "");
         RedrawList(hwnd);
         return index < 0 ? CB_ERR : index;
     }

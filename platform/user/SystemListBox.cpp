@@ -259,8 +259,9 @@ LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case LB_ADDSTRING:
     case LB_INSERTSTRING: {
         const char* text = reinterpret_cast<const char*>(lParam);
-        const int index = msg == LB_ADDSTRING ? model->Add(text ? text : "")
-                                              : model->Insert(int(LONG_PTR(wParam)), text ? text : "");
+        const int index = msg == LB_ADDSTRING
+                              ? model->Add(text ? text : "")
+                              : model->Insert(int(LONG_PTR(wParam)), text ? text : "");
         InvalidateRect(hwnd, nullptr, FALSE);
         return index < 0 ? LB_ERR : index;
     }
@@ -301,7 +302,8 @@ LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case LB_FINDSTRINGEXACT:
     case LB_SELECTSTRING: {
         const char* text = reinterpret_cast<const char*>(lParam);
-        const int found = model->Find(int(LONG_PTR(wParam)), text ? text : "", msg == LB_FINDSTRINGEXACT);
+        const int found =
+            model->Find(int(LONG_PTR(wParam)), text ? text : "", msg == LB_FINDSTRINGEXACT);
         if (msg == LB_SELECTSTRING && found >= 0)
             SendMessageA(hwnd, LB_SETCURSEL, WPARAM(found), 0);
         return found < 0 ? LB_ERR : found;

@@ -186,7 +186,8 @@ LRESULT GetItem(const TabState& state, WPARAM index, LPARAM lParam) {
         return FALSE;
     const Tab& tab = state.tabs[index];
     if ((item->mask & TCIF_TEXT) && item->pszText && item->cchTextMax > 0) {
-        const std::size_t n = std::min<std::size_t>(tab.text.size(), std::size_t(item->cchTextMax - 1));
+        const std::size_t n =
+            std::min<std::size_t>(tab.text.size(), std::size_t(item->cchTextMax - 1));
         std::memcpy(item->pszText, tab.text.data(), n);
         item->pszText[n] = '\0';
     }

@@ -144,7 +144,8 @@ LRESULT BuddyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // The up-down that subclassed a buddy: a sibling whose buddy it is.
 HWND UpDownOf(HWND buddy) {
     const HWND parent = GetParent(buddy);
-    for (HWND h = parent ? GetWindow(parent, GW_CHILD) : nullptr; h; h = GetWindow(h, GW_HWNDNEXT)) {
+    for (HWND h = parent ? GetWindow(parent, GW_CHILD) : nullptr; h;
+         h = GetWindow(h, GW_HWNDNEXT)) {
         char cls[32]{};
         GetClassNameA(h, cls, int(sizeof cls));
         if (std::strcmp(cls, UPDOWN_CLASS) == 0 &&
@@ -254,10 +255,12 @@ RECT Half(HWND hwnd, bool up) {
     GetClientRect(hwnd, &rc);
     if (Horizontal(hwnd)) {
         const LONG middle = (rc.left + rc.right) / 2;
-        return up ? RECT{middle, rc.top, rc.right, rc.bottom} : RECT{rc.left, rc.top, middle, rc.bottom};
+        return up ? RECT{middle, rc.top, rc.right, rc.bottom}
+                  : RECT{rc.left, rc.top, middle, rc.bottom};
     }
     const LONG middle = (rc.top + rc.bottom) / 2;
-    return up ? RECT{rc.left, rc.top, rc.right, middle} : RECT{rc.left, middle, rc.right, rc.bottom};
+    return up ? RECT{rc.left, rc.top, rc.right, middle}
+              : RECT{rc.left, middle, rc.right, rc.bottom};
 }
 
 void Paint(HWND hwnd, HDC hdc) {

@@ -1,9 +1,9 @@
 // Moving through a dialog with the keyboard: Tab and Shift+Tab over the tab
 // stops, the arrows within a group of radio buttons, and mnemonics; also
 // through the controls of a dialog placed inside another.
+#include "platform/user/DialogNavigation.h"
 #include "platform/afx/Dialog.h"
 #include "platform/backends/headless/HeadlessSession.h"
-#include "platform/user/DialogNavigation.h"
 #include "platform/user/SystemControls.h"
 #include "platform/user/User.h"
 
@@ -36,22 +36,23 @@ const DialogItemTemplate kItems[] = {
     {"BUTTON", "&Short", IDC_SHORT, kRadio | WS_GROUP | WS_TABSTOP, 0, 10, 30, 60, 10},
     {"BUTTON", "F&loat", IDC_FLOAT, kRadio, 0, 10, 42, 60, 10},
     {"BUTTON", "&Double", IDC_DOUBLE, kRadio, 0, 10, 54, 60, 10},
-    {"BUTTON", "&Flag", IDC_FLAG, kChild | WS_GROUP | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 110, 30,
-     60, 10},
+    {"BUTTON", "&Flag", IDC_FLAG, kChild | WS_GROUP | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 110, 30, 60,
+     10},
     {"STATIC", "&Unit:", IDC_UNIT_LABEL, kChild, 0, 110, 46, 30, 8},
     {"COMBOBOX", "", IDC_UNIT, kChild | WS_TABSTOP | CBS_DROPDOWNLIST, 0, 140, 44, 50, 60},
     {"BUTTON", "OK", IDOK, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON | WS_GROUP, 0, 200, 4, 40, 14},
     {"BUTTON", "Cancel", IDCANCEL, kChild | WS_TABSTOP, 0, 200, 22, 40, 14},
 };
-const DialogTemplate kTemplate{1,  WS_POPUP | WS_CAPTION | DS_SETFONT, 0, 0, 0, 250, 80,
-                               "Navigation", 8, "MS Shell Dlg", kItems};
+const DialogTemplate kTemplate{
+    1,     WS_POPUP | WS_CAPTION | DS_SETFONT, 0, 0, 0, 250, 80, "Navigation", 8, "MS Shell Dlg",
+    kItems};
 
 const DialogItemTemplate kInnerItems[] = {
     {"EDIT", "", IDC_INNER_EDIT, kChild | WS_TABSTOP | WS_BORDER, 0, 4, 4, 60, 12},
     {"BUTTON", "&Inner", IDC_INNER_CHECK, kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 4, 20, 60, 10},
 };
-const DialogTemplate kInner{2,  WS_CHILD | DS_SETFONT, 0, 110, 60, 100, 30, "", 8, "MS Shell Dlg",
-                            kInnerItems};
+const DialogTemplate kInner{2, WS_CHILD | DS_SETFONT, 0,          110, 60, 100, 30, "",
+                            8, "MS Shell Dlg",        kInnerItems};
 
 class NavigationTest : public ::testing::Test {
 protected:

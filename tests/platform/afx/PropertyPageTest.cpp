@@ -298,9 +298,13 @@ TEST_F(PropertyPageTest, ApplyingWritesTheChangedItemsOfEveryTypeAndNothingElse)
     EXPECT_FALSE(panel->m_flag);
     EXPECT_EQ(panel->m_width, 120);
     EXPECT_EQ(panel->m_unit, 2);
-    EXPECT_EQ(panel->writes, (std::map<std::string, int>{{"Label", 1}, {"LowLimit", 1},
-                                                          {"StepVal", 1}, {"Count", 1},
-                                                          {"Decimals", 1}, {"Typ", 1}, {"Flag", 1}}))
+    EXPECT_EQ(panel->writes, (std::map<std::string, int>{{"Label", 1},
+                                                         {"LowLimit", 1},
+                                                         {"StepVal", 1},
+                                                         {"Count", 1},
+                                                         {"Decimals", 1},
+                                                         {"Typ", 1},
+                                                         {"Flag", 1}}))
         << "Width and Unit were left alone";
     EXPECT_EQ(page->IsPageDirty(), S_FALSE);
     EXPECT_EQ(site->statuses.back(), PROPPAGESTATUS_CLEAN);

@@ -43,23 +43,24 @@ class CommonControlsTest : public UserTest {
 protected:
     void SetUp() override {
         parent = rec.CreateTop(100, 100, 400, 300);
-        rec.OnMessage(parent, [this](HWND, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-            if (msg == WM_COMMAND)
-                heard.commands.push_back({LOWORD(wParam), HIWORD(wParam)});
-            if (msg == WM_VSCROLL || msg == WM_HSCROLL)
-                heard.scrolls.push_back({LOWORD(wParam), SHORT(HIWORD(wParam))});
-            if (msg == WM_NOTIFY) {
-                const auto* nm = reinterpret_cast<const NMHDR*>(lParam);
-                heard.notifies.push_back(nm->code);
-                if (nm->code == UDN_DELTAPOS)
-                    heard.deltas.push_back(*reinterpret_cast<const NMUPDOWN*>(lParam));
-                if (refuseNotify == nm->code) {
-                    *result = TRUE;
-                    return true;
+        rec.OnMessage(
+            parent, [this](HWND, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+                if (msg == WM_COMMAND)
+                    heard.commands.push_back({LOWORD(wParam), HIWORD(wParam)});
+                if (msg == WM_VSCROLL || msg == WM_HSCROLL)
+                    heard.scrolls.push_back({LOWORD(wParam), SHORT(HIWORD(wParam))});
+                if (msg == WM_NOTIFY) {
+                    const auto* nm = reinterpret_cast<const NMHDR*>(lParam);
+                    heard.notifies.push_back(nm->code);
+                    if (nm->code == UDN_DELTAPOS)
+                        heard.deltas.push_back(*reinterpret_cast<const NMUPDOWN*>(lParam));
+                    if (refuseNotify == nm->code) {
+                        *result = TRUE;
+                        return true;
+                    }
                 }
-            }
-            return false;
-        });
+                return false;
+            });
     }
 
     std::vector<WORD> CommandsOf(int id) const {
@@ -81,9 +82,10 @@ class UpDownTest : public CommonControlsTest {
 protected:
     void Build(DWORD extra = 0) {
         buddy = CreateControl("EDIT", "", WS_TABSTOP | WS_BORDER, 10, 10, 80, 20, parent, 10);
-        updown = CreateControl(UPDOWN_CLASS, "", UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ALIGNRIGHT |
-                                                     UDS_ARROWKEYS | extra,
-                               0, 0, 16, 16, parent, 11);
+        updown =
+            CreateControl(UPDOWN_CLASS, "",
+                          UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | extra,
+                          0, 0, 16, 16, parent, 11);
     }
     void ClickArrow(bool up) {
         RECT rc;
@@ -117,8 +119,10 @@ TEST_F(UpDownTest, ArrowsStepTheBuddyWithinTheRangeAndReportEachStep) {
     ASSERT_EQ(heard.deltas.size(), 2u) << "the step past the end is offered to nobody";
     EXPECT_EQ(heard.deltas[0].iPos, 1);
     EXPECT_EQ(heard.deltas[0].iDelta, 1);
-    const std::vector<std::pair<WORD, int>> scrolls{{SB_THUMBPOSITION, 2}, {SB_ENDSCROLL, 2},
-                                                    {SB_THUMBPOSITION, 3}, {SB_ENDSCROLL, 3},
+    const std::vector<std::pair<WORD, int>> scrolls{{SB_THUMBPOSITION, 2},
+                                                    {SB_ENDSCROLL, 2},
+                                                    {SB_THUMBPOSITION, 3},
+                                                    {SB_ENDSCROLL, 3},
                                                     {SB_ENDSCROLL, 3}};
     EXPECT_EQ(heard.scrolls, scrolls);
 
@@ -309,7 +313,8 @@ TEST_F(ComboBoxTest, SettingTheSelectionTellsNothingAndBadIndicesFail) {
 // [SECTION] List box
 
 TEST_F(CommonControlsTest, ListBoxSelectsByMouseAndKeysAndScrollsToTheSelection) {
-    const HWND list = CreateControl("LISTBOX", "", LBS_NOTIFY | WS_TABSTOP, 10, 10, 100, 60, parent, 30);
+    const HWND list =
+        CreateControl("LISTBOX", "", LBS_NOTIFY | WS_TABSTOP, 10, 10, 100, 60, parent, 30);
     for (const char* text : {"Alpha", "Bravo", "Charlie", "Delta", "Echo", "Foxtrot", "Golf",
                              "Hotel", "India", "Juliet", "Kilo", "Lima"})
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
@@ -377,8 +382,8 @@ TEST_F(CommonControlsTest, TabControlAsksBeforeItChangesAndTellsAfter) {
     EXPECT_EQ(SendMessageA(tab, TCM_GETCURSEL, 0, 0), 2);
     session.Key(VK_RIGHT);
     EXPECT_EQ(SendMessageA(tab, TCM_GETCURSEL, 0, 0), 2) << "no tab after the last";
-    EXPECT_EQ(heard.notifies, (std::vector<UINT>{TCN_KEYDOWN, TCN_SELCHANGING, TCN_SELCHANGE,
-                                                 TCN_KEYDOWN}));
+    EXPECT_EQ(heard.notifies,
+              (std::vector<UINT>{TCN_KEYDOWN, TCN_SELCHANGING, TCN_SELCHANGE, TCN_KEYDOWN}));
 
     heard.notifies.clear();
     EXPECT_EQ(SendMessageA(tab, TCM_SETCURSEL, 0, 0), 2);
