@@ -252,6 +252,8 @@ bool CDialog::HandleKey(HWND focus, WPARAM key) {
     CDialog* root = RootDialog();
     if (root != this)
         return root->HandleKey(focus, key);
+    if (OnDialogKey(focus, key))
+        return true;
     switch (key) {
     case VK_RETURN: {
         HWND button = nullptr;
@@ -333,6 +335,10 @@ LRESULT CDialog::ItemProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 // [SECTION] Messages
+
+BOOL CDialog::OnDialogKey(HWND, WPARAM) {
+    return FALSE;
+}
 
 BOOL CDialog::OnInitDialog() {
     return TRUE;

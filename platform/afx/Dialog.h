@@ -92,6 +92,10 @@ protected:
     // The outermost dialog this one lies in (itself when it is no child).
     CDialog* RootDialog();
 
+    // A dialog key (Enter, Escape, Tab, an arrow) reaching the outermost
+    // dialog, before the dialog's own handling; TRUE when it was used.
+    virtual BOOL OnDialogKey(HWND focus, WPARAM key);
+
     // WM_INITDIALOG; TRUE lets the focus go to the first tab stop.
     virtual BOOL OnInitDialog();
     virtual void OnOK();

@@ -137,6 +137,17 @@ protected:
         return CDialog::OnCommand(wParam, lParam);
     }
 
+    // Ctrl+Tab and Ctrl+Shift+Tab go to the next and the previous page.
+    BOOL OnDialogKey(HWND, WPARAM key) override {
+        if (key != VK_TAB || GetKeyState(VK_CONTROL) >= 0 || m_pages.size() < 2)
+            return FALSE;
+        const int n = int(m_pages.size());
+        const int next = (m_current + (GetKeyState(VK_SHIFT) < 0 ? n - 1 : 1)) % n;
+        SendMessageA(GetDlgItem(AFX_IDC_TAB_CONTROL), TCM_SETCURSEL, WPARAM(next), 0);
+        ShowPage(next);
+        return TRUE;
+    }
+
     void OnOK() override {
         if (ApplyAll())
             EndDialog(IDOK);

@@ -4,7 +4,8 @@
 // objects' name with " Properties". Each page edits every object; the frame
 // is the pages' site.
 //
-// OK applies every dirty page and closes; a page that refuses a value keeps
+// Ctrl+Tab and Ctrl+Shift+Tab turn the pages. OK applies every dirty page
+// and closes; a page that refuses a value keeps
 // the frame open on that page. Cancel closes and writes nothing more. Apply
 // applies every dirty page and is enabled only while a page is dirty. The
 // frame is as large as the largest page needs. Headless, the host's modal

@@ -572,6 +572,15 @@ TEST_F(PropertyFrameTest, OkWithARefusedValueStaysOpenOnItsPage) {
         EXPECT_EQ(GetFocus(), Item(IDC_WIDTH));
         EXPECT_EQ(panel->m_width, 120);
         Retype(IDC_WIDTH, "50");
+        // Ctrl+Tab turns the pages, from inside a page too.
+        session.KeyDown(VK_CONTROL);
+        session.Key(VK_TAB);
+        EXPECT_EQ(SendMessageA(GetDlgItem(hwnd, AFX_IDC_TAB_CONTROL), TCM_GETCURSEL, 0, 0), 1);
+        EXPECT_TRUE(IsWindowVisible(secondPage->GetSafeHwnd()));
+        session.Key(VK_TAB);
+        session.KeyUp(VK_CONTROL);
+        EXPECT_EQ(SendMessageA(GetDlgItem(hwnd, AFX_IDC_TAB_CONTROL), TCM_GETCURSEL, 0, 0), 0);
+        EXPECT_FALSE(IsWindowVisible(secondPage->GetSafeHwnd()));
         ClickButton(IDOK);
     });
     EXPECT_EQ(result, IDOK);
