@@ -49,13 +49,20 @@ bool IsValueChange(HWND item, WORD code) {
 
 // [SECTION] Life
 
-COlePropertyPage::COlePropertyPage(HMODULEINSTANCE resources, UINT idDialog, UINT idCaption)
-    : CDialog(idDialog, nullptr, resources), m_resources(resources), m_idCaption(idCaption) {}
+COlePropertyPage::COlePropertyPage(HMODULEINSTANCE resources, UINT idDialog, UINT idCaption,
+                                   CFactoryList* factories)
+    : CDialog(idDialog, nullptr, resources), m_resources(resources), m_idCaption(idCaption),
+      m_factories(factories) {
+    if (m_factories)
+        m_factories->State().ObjectCreated();
+}
 
 COlePropertyPage::~COlePropertyPage() {
     // The window goes while the page is still whole.
     if (m_hWnd && IsWindow(m_hWnd))
         DestroyWindow(m_hWnd);
+    if (m_factories)
+        m_factories->State().ObjectDestroyed();
 }
 
 // [SECTION] Exchange

@@ -19,6 +19,7 @@
 #include "platform/afx/DataExchange.h"
 #include "platform/afx/Dialog.h"
 #include "platform/afx/OleDispatchDriver.h"
+#include "platform/afx/OleObjectFactory.h"
 #include "platform/afx/PropertyPageInterfaces.h"
 #include "platform/com/ComObject.h"
 
@@ -29,7 +30,10 @@
 
 class COlePropertyPage : public CDialog, public CComObjectRoot<IPropertyPage, IID_IPropertyPage> {
 public:
-    COlePropertyPage(HMODULEINSTANCE resources, UINT idDialog, UINT idCaption);
+    // With `factories`, the page counts as a live object of its module, so
+    // that the module is not unloaded under it.
+    COlePropertyPage(HMODULEINSTANCE resources, UINT idDialog, UINT idCaption,
+                     CFactoryList* factories = nullptr);
     ~COlePropertyPage() override;
 
     // The factory's creation function of a page class T:
@@ -113,6 +117,7 @@ private:
 
     HMODULEINSTANCE m_resources;
     UINT m_idCaption;
+    CFactoryList* m_factories;
     std::vector<ComPtr<IDispatch>> m_objects;
     std::vector<IDispatch*> m_objectArray;
     ComPtr<IPropertyPageSite> m_site;

@@ -461,6 +461,23 @@ TEST_F(PropertyPageTest, AFrameGetsThePagesInfoAndActivatesAndDeactivatesIt) {
     EXPECT_EQ(page->SetObjects(1, &notDispatch), E_NOINTERFACE);
 }
 
+CFactoryList g_pageModule;
+
+class CCountedPage : public COlePropertyPage {
+public:
+    CCountedPage() : COlePropertyPage(&kResources, kSecondDialog, kSecondCaption, &g_pageModule) {}
+};
+
+TEST_F(PropertyPageTest, APageHoldsItsModuleWhileItLives) {
+    EXPECT_EQ(AfxDllCanUnloadNow(g_pageModule), S_OK);
+    ComPtr<IPropertyPage> counted;
+    ASSERT_EQ(COlePropertyPage::CreateObject<CCountedPage>(IID_IPropertyPage, counted.OutVoid()),
+              S_OK);
+    EXPECT_EQ(AfxDllCanUnloadNow(g_pageModule), S_FALSE);
+    counted.Reset();
+    EXPECT_EQ(AfxDllCanUnloadNow(g_pageModule), S_OK);
+}
+
 TEST_F(PropertyPageTest, AFactoryCreatesPagesFromTheirCreateFunction) {
     CFactoryList list;
     constexpr CLSID kPage = MakeGuid(0x44444444, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2);
