@@ -11,8 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -608,6 +611,11 @@ TEST_F(PropertyFrameTest, OkWithARefusedValueStaysOpenOnItsPage) {
 }
 
 TEST_F(PropertyFrameTest, PagesThatCannotBeCreatedAreLeftOut) {
+    // An empty registry of the test's own: nothing is registered.
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("kw-pages-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    setenv("KW_REGISTRY_DIR", dir.c_str(), 1);
     constexpr CLSID kNoSuchPage = MakeGuid(0x44444444, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9);
     IUnknown* object = static_cast<IDispatch*>(panel.Get());
     session.Modal().modalLoops.clear();
@@ -615,4 +623,6 @@ TEST_F(PropertyFrameTest, PagesThatCannotBeCreatedAreLeftOut) {
                                      LOCALE_USER_DEFAULT, 0, nullptr),
               E_FAIL);
     EXPECT_TRUE(session.Modal().modalLoops.empty()) << "no frame without a page";
+    unsetenv("KW_REGISTRY_DIR");
+    std::filesystem::remove_all(dir);
 }
