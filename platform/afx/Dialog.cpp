@@ -202,6 +202,21 @@ BOOL CDialog::CreateModeless(HWND parent, BOOL asChild) {
     return TRUE;
 }
 
+// A combo box or list box gets the strings of its initial data.
+static void FillFromInitialData(HWND item, const DialogItemTemplate& t) {
+    if (t.initialData.empty())
+        return;
+    char cls[32]{};
+    GetClassNameA(item, cls, int(sizeof cls));
+    const UINT add = std::strcmp(cls, "COMBOBOX") == 0  ? CB_ADDSTRING
+                     : std::strcmp(cls, "LISTBOX") == 0 ? LB_ADDSTRING
+                                                        : 0;
+    if (!add)
+        return;
+    for (const char* text : t.initialData)
+        SendMessageA(item, add, 0, reinterpret_cast<LPARAM>(text ? text : ""));
+}
+
 bool CDialog::CreateItems(const DialogTemplate& t) {
     m_items.clear();
     m_itemProcs.clear();
@@ -218,6 +233,7 @@ bool CDialog::CreateItems(const DialogTemplate& t) {
             return false;
         }
         SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+        FillFromInitialData(child, item);
         // The dialog sees the keys of its items first.
         const auto proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(child, GWLP_WNDPROC));
         m_itemProcs[child] = proc;

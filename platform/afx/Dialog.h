@@ -6,7 +6,8 @@
 // base units of the template's font: a horizontal unit is a quarter of the
 // font's average character width, a vertical unit an eighth of its height.
 // Each item becomes a child window of its class with its id, style and text,
-// drawing with the dialog's font.
+// drawing with the dialog's font; a combo box or list box is filled with the
+// item's initial data.
 //
 // The keyboard works as in a dialog: Enter clicks the focused push button or
 // else the default one (IDOK when there is none), Escape sends IDCANCEL, Tab

@@ -28,6 +28,7 @@ enum : int {
 };
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr const char* kUnits[] = {"mm", "inch"};
 constexpr DWORD kRadio = kChild | BS_AUTORADIOBUTTON;
 const DialogItemTemplate kItems[] = {
     {"STATIC", "&Name:", IDC_NAME_LABEL, kChild, 0, 4, 6, 30, 8},
@@ -39,7 +40,7 @@ const DialogItemTemplate kItems[] = {
     {"BUTTON", "&Flag", IDC_FLAG, kChild | WS_GROUP | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 110, 30, 60,
      10},
     {"STATIC", "&Unit:", IDC_UNIT_LABEL, kChild, 0, 110, 46, 30, 8},
-    {"COMBOBOX", "", IDC_UNIT, kChild | WS_TABSTOP | CBS_DROPDOWNLIST, 0, 140, 44, 50, 60},
+    {"COMBOBOX", "", IDC_UNIT, kChild | WS_TABSTOP | CBS_DROPDOWNLIST, 0, 140, 44, 50, 60, kUnits},
     {"BUTTON", "OK", IDOK, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON | WS_GROUP, 0, 200, 4, 40, 14},
     {"BUTTON", "Cancel", IDCANCEL, kChild | WS_TABSTOP, 0, 200, 22, 40, 14},
 };
@@ -60,8 +61,11 @@ protected:
     void Run(std::function<void(HWND)> drive, const DialogTemplate& t = kTemplate) {
         CDialog dialog(&t, nullptr);
         session.Modal().onModalLoop = [&](HWND hwnd) {
-            SendMessageA(GetDlgItem(hwnd, IDC_UNIT), CB_ADDSTRING, 0,
-                         reinterpret_cast<LPARAM>("mm"));
+            const HWND unit = GetDlgItem(hwnd, IDC_UNIT);
+            EXPECT_EQ(SendMessageA(unit, CB_GETCOUNT, 0, 0), 2) << "filled from initial data";
+            char text[16]{};
+            SendMessageA(unit, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(text));
+            EXPECT_STREQ(text, "inch");
             drive(hwnd);
         };
         dialog.DoModal();
