@@ -85,6 +85,13 @@ constexpr DWORD SS_SUNKEN = 0x1000;
 // Icons of SS_ICON statics: an HICON (platform/user/Icon.h).
 constexpr UINT STM_SETICON = 0x0170;
 constexpr UINT STM_GETICON = 0x0171;
+// Images of SS_BITMAP (IMAGE_BITMAP, an HBITMAP) and SS_ICON (IMAGE_ICON)
+// statics in wParam and lParam; an SS_BITMAP static takes the bitmap's size
+// unless SS_CENTERIMAGE. The image stays the caller's.
+constexpr UINT STM_SETIMAGE = 0x0172;
+constexpr UINT STM_GETIMAGE = 0x0173;
+constexpr WPARAM IMAGE_BITMAP = 0;
+constexpr WPARAM IMAGE_ICON = 1;
 
 constexpr WORD STN_CLICKED = 0;
 

@@ -1,6 +1,9 @@
 // The controls dialogs are built from beside buttons and edits: the up-down
 // control and its buddy, the drop-down list combo box, the list box and the
 // tab control. Each is driven as a user would, with the mouse and the keys.
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Draw.h"
+#include "platform/gdi/GdiObjects.h"
 #include "platform/user/SystemControls.h"
 #include "tests/platform/user/UserTestFixture.h"
 
@@ -404,6 +407,34 @@ TEST_F(CommonControlsTest, TabControlAsksBeforeItChangesAndTellsAfter) {
     item.cchTextMax = int(sizeof text);
     ASSERT_TRUE(SendMessageA(tab, TCM_GETITEMA, 1, reinterpret_cast<LPARAM>(&item)));
     EXPECT_STREQ(text, "Predef. Units");
+}
+
+// [SECTION] Bitmap static
+
+TEST_F(CommonControlsTest, ABitmapStaticTakesTheBitmapsSizeAndShowsIt) {
+    const HWND picture = CreateControl("STATIC", "", SS_BITMAP, 20, 20, 5, 5, parent, 50);
+    HDC mem = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(30, 12, 1, 32, nullptr);
+    HGDIOBJ old = SelectObject(mem, bitmap);
+    const RECT all{0, 0, 30, 12};
+    const HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(mem, &all, red);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+
+    EXPECT_EQ(SendMessageA(picture, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(bitmap)), 0)
+        << "an icon is no SS_BITMAP's image";
+    EXPECT_EQ(SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)),
+              0);
+    EXPECT_EQ(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0),
+              reinterpret_cast<LRESULT>(bitmap));
+    EXPECT_EQ(RectInParent(picture), (RECT{20, 20, 50, 32}));
+    session.Pump();
+    EXPECT_EQ(session.Pixels(picture).Pixel(0, 0), 0xFF0000u);
+    EXPECT_EQ(session.Pixels(picture).Pixel(29, 11), 0xFF0000u);
+    DestroyWindow(picture);
+    DeleteObject(bitmap);
+    DeleteObject(red);
 }
 
 } // namespace
