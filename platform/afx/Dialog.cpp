@@ -11,6 +11,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Text.h"
+#include "platform/user/DialogNavigation.h"
 #include "platform/user/SystemControls.h"
 #include "platform/user/User.h"
 
@@ -64,11 +65,6 @@ SIZE BaseUnitsOf(HFONT font) {
     return units;
 }
 
-bool IsTabStop(HWND hwnd) {
-    return (GetWindowLongA(hwnd, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(hwnd) &&
-           IsWindowEnabled(hwnd);
-}
-
 } // namespace
 
 // [SECTION] Building
@@ -120,18 +116,36 @@ BOOL MapDialogRect(HWND dialog, RECT* rc) {
     return TRUE;
 }
 
-bool CDialog::Create(const DialogTemplate& t, HWND owner) {
+// The font of a template and its base units.
+static HFONT CreateTemplateFont(const DialogTemplate& t) {
+    if (t.fontSize <= 0 || !t.fontFace)
+        return nullptr;
+    // Points at 96 pixels per inch.
+    return CreateFontA(-Scale(t.fontSize, 96, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                       t.fontFace);
+}
+
+BOOL CDialog::GetTemplateSize(SIZE* size) const {
+    const DialogTemplate* t = FindTemplate();
+    if (!t || !size)
+        return FALSE;
+    const HFONT font = CreateTemplateFont(*t);
+    const SIZE units = BaseUnitsOf(font ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
+    if (font)
+        DeleteObject(font);
+    size->cx = Scale(t->cx, units.cx, 4);
+    size->cy = Scale(t->cy, units.cy, 8);
+    return TRUE;
+}
+
+bool CDialog::Create(const DialogTemplate& t, HWND owner, bool child) {
     RegisterDialogClass(&CDialog::DialogProc);
     if (m_ownsFont)
         DeleteObject(m_font);
     m_ownsFont = false;
-    if (t.fontSize > 0 && t.fontFace) {
-        // Points at 96 pixels per inch.
-        m_font = CreateFontA(-Scale(t.fontSize, 96, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH, t.fontFace);
-        m_ownsFont = m_font != nullptr;
-    }
+    m_font = CreateTemplateFont(t);
+    m_ownsFont = m_font != nullptr;
     if (!m_font)
         m_font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
     m_baseUnits = BaseUnitsOf(m_font);
@@ -140,19 +154,27 @@ bool CDialog::Create(const DialogTemplate& t, HWND owner) {
     MapDialogRect(&rc);
     const int width = rc.right - rc.left;
     const int height = rc.bottom - rc.top;
-    // Centred on the owner (or the screen) unless the template places it.
-    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (owner)
-        GetWindowRect(owner, &area);
-    int x = area.left + rc.left;
-    int y = area.top + rc.top;
-    if ((t.style & DS_CENTER) || (t.x == 0 && t.y == 0)) {
-        x = area.left + (area.right - area.left - width) / 2;
-        y = area.top + (area.bottom - area.top - height) / 2;
+    if (child) {
+        // A child dialog sits at its template position in the parent and
+        // lends its controls to the dialog around it.
+        const DWORD style = (t.style & ~(WS_POPUP | WS_VISIBLE)) | WS_CHILD;
+        m_hWnd = CreateWindowExA(t.exStyle | WS_EX_CONTROLPARENT, kDialogClass, "", style, rc.left,
+                                 rc.top, width, height, owner, nullptr, nullptr, this);
+    } else {
+        // Centred on the owner (or the screen) unless the template places it.
+        RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        if (owner)
+            GetWindowRect(owner, &area);
+        int x = area.left + rc.left;
+        int y = area.top + rc.top;
+        if ((t.style & DS_CENTER) || (t.x == 0 && t.y == 0)) {
+            x = area.left + (area.right - area.left - width) / 2;
+            y = area.top + (area.bottom - area.top - height) / 2;
+        }
+        const DWORD style = (t.style & ~(WS_CHILD | WS_VISIBLE)) | WS_POPUP;
+        m_hWnd = CreateWindowExA(t.exStyle, kDialogClass, t.caption ? t.caption : "", style, x, y,
+                                 width, height, owner, nullptr, nullptr, this);
     }
-    const DWORD style = (t.style & ~(WS_CHILD | WS_VISIBLE)) | WS_POPUP;
-    m_hWnd = CreateWindowExA(t.exStyle, kDialogClass, t.caption ? t.caption : "", style, x, y,
-                             width, height, owner, nullptr, nullptr, this);
     if (!m_hWnd)
         return false;
     SendMessageA(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
@@ -162,6 +184,37 @@ bool CDialog::Create(const DialogTemplate& t, HWND owner) {
         return false;
     }
     return true;
+}
+
+BOOL CDialog::CreateModeless(HWND parent, BOOL asChild) {
+    const DialogTemplate* t = FindTemplate();
+    if (!t || (m_hWnd && IsWindow(m_hWnd)))
+        return FALSE;
+    const bool child = ((t->style & WS_CHILD) || asChild) && IsWindow(parent);
+    if (!Create(*t, child ? parent : (parent ? GetAncestor(parent, GA_ROOT) : nullptr), child))
+        return FALSE;
+    const HWND hwnd = m_hWnd;
+    SendMessageA(hwnd, WM_INITDIALOG, 0, 0);
+    if (!IsWindow(hwnd))
+        return FALSE;
+    if (t->style & WS_VISIBLE)
+        ShowWindow(hwnd, SW_SHOW);
+    return TRUE;
+}
+
+// A combo box or list box gets the strings of its initial data.
+static void FillFromInitialData(HWND item, const DialogItemTemplate& t) {
+    if (t.initialData.empty())
+        return;
+    char cls[32]{};
+    GetClassNameA(item, cls, int(sizeof cls));
+    const UINT add = std::strcmp(cls, "COMBOBOX") == 0  ? CB_ADDSTRING
+                     : std::strcmp(cls, "LISTBOX") == 0 ? LB_ADDSTRING
+                                                        : 0;
+    if (!add)
+        return;
+    for (const char* text : t.initialData)
+        SendMessageA(item, add, 0, reinterpret_cast<LPARAM>(text ? text : ""));
 }
 
 bool CDialog::CreateItems(const DialogTemplate& t) {
@@ -180,6 +233,7 @@ bool CDialog::CreateItems(const DialogTemplate& t) {
             return false;
         }
         SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+        FillFromInitialData(child, item);
         // The dialog sees the keys of its items first.
         const auto proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(child, GWLP_WNDPROC));
         m_itemProcs[child] = proc;
@@ -197,24 +251,25 @@ HWND CDialog::DefaultButton() const {
                                                       : nullptr;
 }
 
-void CDialog::MoveFocus(HWND from, bool backwards) {
-    if (m_items.empty())
-        return;
-    const auto n = std::ptrdiff_t(m_items.size());
-    std::ptrdiff_t start = std::find(m_items.begin(), m_items.end(), from) - m_items.begin();
-    if (start == n)
-        start = backwards ? 0 : n - 1;
-    for (std::ptrdiff_t step = 1; step <= n; ++step) {
-        const std::ptrdiff_t i = ((start + (backwards ? -step : step)) % n + n) % n;
-        if (IsTabStop(m_items[std::size_t(i)])) {
-            SetFocus(m_items[std::size_t(i)]);
-            return;
-        }
+CDialog* CDialog::RootDialog() {
+    CDialog* root = this;
+    while (root->m_hWnd && (GetWindowLongA(root->m_hWnd, GWL_STYLE) & WS_CHILD)) {
+        CDialog* outer = FromHandle(GetParent(root->m_hWnd));
+        if (!outer)
+            break;
+        root = outer;
     }
+    return root;
 }
 
-// Enter, Escape and Tab for the dialog; false for other keys.
+// Enter, Escape, Tab and the arrows for the dialog; false for other keys.
+// Inside a child dialog they act on the outermost one.
 bool CDialog::HandleKey(HWND focus, WPARAM key) {
+    CDialog* root = RootDialog();
+    if (root != this)
+        return root->HandleKey(focus, key);
+    if (OnDialogKey(focus, key))
+        return true;
     switch (key) {
     case VK_RETURN: {
         HWND button = nullptr;
@@ -235,11 +290,21 @@ bool CDialog::HandleKey(HWND focus, WPARAM key) {
                      reinterpret_cast<LPARAM>(GetDlgItem(IDCANCEL)));
         return true;
     case VK_TAB:
-        MoveFocus(focus, GetKeyState(VK_SHIFT) < 0);
+        kw::user::DialogTab(m_hWnd, focus, GetKeyState(VK_SHIFT) < 0);
         return true;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+        return kw::user::DialogArrow(m_hWnd, focus, key);
     default:
         return false;
     }
+}
+
+bool CDialog::HandleMnemonic(HWND focus, WPARAM ch) {
+    CDialog* root = RootDialog();
+    return kw::user::DialogMnemonic(root->m_hWnd, focus, char(ch & 0xFF));
 }
 
 LRESULT CDialog::ItemProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -249,12 +314,15 @@ LRESULT CDialog::ItemProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return DefWindowProcA(hwnd, message, wParam, lParam);
     const WNDPROC own = it->second;
     const bool dialogKey = wParam == VK_RETURN || wParam == VK_ESCAPE || wParam == VK_TAB;
-    if (dialogKey && (message == WM_KEYDOWN || message == WM_CHAR)) {
+    const bool arrow = message == WM_KEYDOWN && (wParam == VK_LEFT || wParam == VK_RIGHT ||
+                                                 wParam == VK_UP || wParam == VK_DOWN);
+    if ((dialogKey && (message == WM_KEYDOWN || message == WM_CHAR)) || arrow) {
         MSG msg{hwnd, message, wParam, lParam, 0, POINT{}};
         const LRESULT code =
             SendMessageA(hwnd, WM_GETDLGCODE, wParam, reinterpret_cast<LPARAM>(&msg));
-        const bool wanted =
-            (code & DLGC_WANTALLKEYS) || (wParam == VK_TAB && (code & DLGC_WANTTAB));
+        const bool wanted = (code & DLGC_WANTALLKEYS) ||
+                            (wParam == VK_TAB && (code & DLGC_WANTTAB)) ||
+                            (arrow && (code & DLGC_WANTARROWS));
         if (!wanted) {
             // The character that follows a handled key goes nowhere.
             if (message == WM_KEYDOWN)
@@ -262,6 +330,19 @@ LRESULT CDialog::ItemProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
     }
+    // Alt with a character, or a character the item does not type, may be
+    // a mnemonic.
+    if (message == WM_SYSCHAR && dlg->HandleMnemonic(hwnd, wParam))
+        return 0;
+    if (message == WM_CHAR && wParam > 0x20 && wParam != 0x7F) {
+        MSG msg{hwnd, message, wParam, lParam, 0, POINT{}};
+        const LRESULT code =
+            SendMessageA(hwnd, WM_GETDLGCODE, wParam, reinterpret_cast<LPARAM>(&msg));
+        if (!(code & (DLGC_WANTCHARS | DLGC_WANTALLKEYS)) && dlg->HandleMnemonic(hwnd, wParam))
+            return 0;
+    }
+    if (!IsWindow(hwnd))
+        return 0;
     if (message == WM_NCDESTROY) {
         dlg->m_itemProcs.erase(it);
         std::erase(dlg->m_items, hwnd);
@@ -270,6 +351,10 @@ LRESULT CDialog::ItemProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 // [SECTION] Messages
+
+BOOL CDialog::OnDialogKey(HWND, WPARAM) {
+    return FALSE;
+}
 
 BOOL CDialog::OnInitDialog() {
     return TRUE;
@@ -312,6 +397,11 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         // The dialog itself has the focus when no item took it.
         if (HandleKey(nullptr, wParam))
+            return 0;
+        break;
+    case WM_SYSCHAR:
+    case WM_CHAR:
+        if (wParam > 0x20 && HandleMnemonic(nullptr, wParam))
             return 0;
         break;
     case WM_GETFONT:
@@ -377,8 +467,8 @@ INT_PTR CDialog::DoModal() {
     if (IsWindow(hwnd)) {
         ShowWindow(hwnd, SW_SHOW);
         if (setFocus) {
-            const auto first = std::find_if(m_items.begin(), m_items.end(), IsTabStop);
-            SetFocus(first != m_items.end() ? *first : hwnd);
+            const HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE);
+            SetFocus(first ? first : hwnd);
         }
         result = kw::user::RunModalLoop(hwnd);
     }

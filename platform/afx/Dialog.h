@@ -6,12 +6,22 @@
 // base units of the template's font: a horizontal unit is a quarter of the
 // font's average character width, a vertical unit an eighth of its height.
 // Each item becomes a child window of its class with its id, style and text,
-// drawing with the dialog's font.
+// drawing with the dialog's font; a combo box or list box is filled with the
+// item's initial data.
 //
 // The keyboard works as in a dialog: Enter clicks the focused push button or
 // else the default one (IDOK when there is none), Escape sends IDCANCEL, Tab
-// and Shift+Tab move between the tab stops. A control that asks for a key
-// through WM_GETDLGCODE (DLGC_WANTALLKEYS, DLGC_WANTTAB) gets it instead.
+// and Shift+Tab move between the tab stops, the arrow keys within a group
+// (choosing automatic radio buttons), and Alt with a letter, or the letter
+// alone where the focused control types no characters, finds the label or
+// button with that mnemonic (platform/user/DialogNavigation.h). A control
+// that asks for a key through WM_GETDLGCODE (DLGC_WANTALLKEYS, DLGC_WANTTAB,
+// DLGC_WANTARROWS, DLGC_WANTCHARS) gets it instead.
+//
+// A dialog may also be built without a modal run (CreateModeless), as a
+// child inside another window: a property page in its frame. Such a child
+// dialog is a control parent: its controls join the keyboard order of the
+// dialog around it, and Enter and Escape act on that outer dialog.
 //
 // DoModal runs the window through the window manager's modal loop, so the
 // host's modal handler runs it (a headless host's recording handler ends it
@@ -24,7 +34,6 @@
 #include <cstdint>
 #include <map>
 #include <vector>
-
 
 constexpr DWORD DS_ABSALIGN = 0x0001;
 constexpr DWORD DS_SYSMODAL = 0x0002;
@@ -58,6 +67,13 @@ public:
     // when the dialog could not be built (no such template, an item of an
     // unknown class without DS_NOFAILCREATE).
     virtual INT_PTR DoModal();
+    // Builds the window without a modal run: a template with WS_CHILD (or
+    // any with `asChild`) becomes a child of `parent` at its template
+    // position, any other a popup owned by it. WM_INITDIALOG has been
+    // handled when it returns. FALSE when the dialog could not be built.
+    BOOL CreateModeless(HWND parent, BOOL asChild = FALSE);
+    // The size of the template's window in pixels, measured with its font.
+    BOOL GetTemplateSize(SIZE* size) const;
     // Ends the modal loop; DoModal returns `result`.
     void EndDialog(int result);
 
@@ -73,6 +89,14 @@ public:
     static CDialog* FromHandle(HWND hwnd);
 
 protected:
+    const DialogTemplate* GetTemplate() const { return FindTemplate(); }
+    // The outermost dialog this one lies in (itself when it is no child).
+    CDialog* RootDialog();
+
+    // A dialog key (Enter, Escape, Tab, an arrow) reaching the outermost
+    // dialog, before the dialog's own handling; TRUE when it was used.
+    virtual BOOL OnDialogKey(HWND focus, WPARAM key);
+
     // WM_INITDIALOG; TRUE lets the focus go to the first tab stop.
     virtual BOOL OnInitDialog();
     virtual void OnOK();
@@ -90,10 +114,11 @@ private:
     static LRESULT ItemProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     const DialogTemplate* FindTemplate() const;
-    bool Create(const DialogTemplate& dialogTemplate, HWND owner);
+    bool Create(const DialogTemplate& dialogTemplate, HWND owner, bool child = false);
     bool CreateItems(const DialogTemplate& dialogTemplate);
     bool HandleKey(HWND focus, WPARAM key);
-    void MoveFocus(HWND from, bool backwards);
+    // A character the focused item does not type; true when it was a mnemonic.
+    bool HandleMnemonic(HWND focus, WPARAM ch);
     HWND DefaultButton() const;
 
     UINT m_templateId{0};

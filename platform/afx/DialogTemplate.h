@@ -13,6 +13,9 @@ struct DialogItemTemplate {
     DWORD style;
     DWORD exStyle;
     short x, y, cx, cy;
+    // The items a combo box or list box is filled with when the dialog is
+    // built, in order (the template's initial data).
+    std::span<const char* const> initialData{};
 };
 
 struct DialogTemplate {

@@ -31,12 +31,7 @@ constexpr const char* kAfxWndClass = "AfxWnd";
 // window's object and then of each parent's, until one answers TRUE.
 BOOL AfxPreTranslateMessage(MSG* msg);
 
-// The header of WM_NOTIFY's lParam.
-struct NMHDR {
-    HWND hwndFrom{nullptr};
-    UINT_PTR idFrom{0};
-    UINT code{0};
-};
+// NMHDR, the header of WM_NOTIFY's lParam, comes with the system controls.
 
 class CWnd {
 public:

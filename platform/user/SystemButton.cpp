@@ -550,6 +550,7 @@ void RegisterSystemClasses() {
     RegisterClassA(&wc);
 
     detail::RegisterEditClass();
+    RegisterListAndCommonControls();
 }
 
 } // namespace kw::user

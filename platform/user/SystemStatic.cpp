@@ -1,4 +1,4 @@
-// The system class "STATIC": text labels and icons.
+// The system class "STATIC": text labels, icons and bitmaps.
 //
 // The parent chooses the colours: WM_CTLCOLORSTATIC gets the DC the static
 // paints with and returns the brush of the background; the text colour and
@@ -88,6 +88,27 @@ void DrawIconPlaceholder(HDC hdc, RECT rc) {
     FillRect(hdc, &rc, GetSysColorBrush(COLOR_HIGHLIGHT));
 }
 
+SIZE BitmapSize(HBITMAP bitmap) {
+    BITMAP bm;
+    if (!bitmap || !GetObject(bitmap, int(sizeof bm), &bm))
+        return SIZE{0, 0};
+    return SIZE{bm.bmWidth, bm.bmHeight};
+}
+
+// A bitmap at the top-left corner, or centred.
+void DrawBitmap(HDC hdc, HBITMAP bitmap, RECT rc, bool centred) {
+    const SIZE size = BitmapSize(bitmap);
+    const HDC source = CreateCompatibleDC(hdc);
+    if (!source)
+        return;
+    const HGDIOBJ old = SelectObject(source, bitmap);
+    const int x = centred ? int(rc.left + (rc.right - rc.left - size.cx) / 2) : int(rc.left);
+    const int y = centred ? int(rc.top + (rc.bottom - rc.top - size.cy) / 2) : int(rc.top);
+    BitBlt(hdc, x, y, size.cx, size.cy, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+}
+
 void Paint(HWND hwnd, HDC hdc) {
     RECT rc;
     GetClientRect(hwnd, &rc);
@@ -106,6 +127,11 @@ void Paint(HWND hwnd, HDC hdc) {
             DrawIconEx(hdc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
         else
             DrawIconPlaceholder(hdc, rc);
+        break;
+    case SS_BITMAP:
+        FillRect(hdc, &rc, background);
+        if (const auto bitmap = reinterpret_cast<HBITMAP>(GetWindowLongPtrA(hwnd, kIconOffset)))
+            DrawBitmap(hdc, bitmap, rc, (style & SS_CENTERIMAGE) != 0);
         break;
     case SS_BLACKRECT:
         FillRect(hdc, &rc, GetSysColorBrush(COLOR_WINDOWFRAME));
@@ -197,6 +223,30 @@ LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case STM_GETICON:
         return GetWindowLongPtrA(hwnd, kIconOffset);
+    case STM_SETIMAGE: {
+        // A bitmap for SS_BITMAP (the static takes its size unless it
+        // centres it), an icon for SS_ICON; the image stays the caller's.
+        const DWORD type = Style(hwnd) & SS_TYPEMASK;
+        if ((wParam == IMAGE_ICON) != (type == SS_ICON) ||
+            (wParam == IMAGE_BITMAP) != (type == SS_BITMAP))
+            return 0;
+        if (wParam == IMAGE_ICON)
+            return SendMessageA(hwnd, STM_SETICON, WPARAM(lParam), 0);
+        const LRESULT previous = GetWindowLongPtrA(hwnd, kIconOffset);
+        SetWindowLongPtrA(hwnd, kIconOffset, lParam);
+        const SIZE size = BitmapSize(reinterpret_cast<HBITMAP>(lParam));
+        if (!(Style(hwnd) & SS_CENTERIMAGE) && size.cx > 0)
+            SetWindowPos(hwnd, nullptr, 0, 0, size.cx, size.cy,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(hwnd, nullptr, TRUE);
+        return previous;
+    }
+    case STM_GETIMAGE: {
+        const DWORD type = Style(hwnd) & SS_TYPEMASK;
+        const bool matches = (wParam == IMAGE_ICON && type == SS_ICON) ||
+                             (wParam == IMAGE_BITMAP && type == SS_BITMAP);
+        return matches ? GetWindowLongPtrA(hwnd, kIconOffset) : 0;
+    }
     case WM_LBUTTONDOWN:
         if (Style(hwnd) & SS_NOTIFY)
             if (const HWND parent = GetParent(hwnd))

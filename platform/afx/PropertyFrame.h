@@ -1,0 +1,34 @@
+#pragma once
+// The property frame: a modal dialog with a tab control, one tab per page in
+// the order given, and the buttons OK, Cancel and Apply. Its title is the
+// objects' name with " Properties". Each page edits every object; the frame
+// is the pages' site.
+//
+// Ctrl+Tab and Ctrl+Shift+Tab turn the pages. OK applies every dirty page
+// and closes; a page that refuses a value keeps
+// the frame open on that page. Cancel closes and writes nothing more. Apply
+// applies every dirty page and is enabled only while a page is dirty. The
+// frame is as large as the largest page needs. Headless, the host's modal
+// handler runs it like any dialog.
+#include "platform/afx/PropertyPageInterfaces.h"
+
+#include <span>
+
+// The ids of the frame's own items.
+constexpr int AFX_IDC_TAB_CONTROL = 0x3020;
+constexpr int ID_APPLY_NOW = 0x3021;
+
+// Creates each page by its class identifier through the component runtime;
+// a class that cannot be created (the framework's stock pages, which this
+// platform does not have) is skipped with a note on standard error. Runs
+// the frame modally over `owner` and returns S_OK when it closed, E_FAIL
+// when no page could be shown. `x`, `y`, the locale and the reserved
+// parameters are accepted and not used: the frame centres on its owner.
+HRESULT OleCreatePropertyFrame(HWND owner, UINT x, UINT y, LPCSTR caption, ULONG objectCount,
+                               IUnknown** objects, ULONG pageCount, const CLSID* pages, LCID locale,
+                               DWORD reserved, void* reserved2);
+
+// The same with page objects already made. `result` receives IDOK or
+// IDCANCEL.
+HRESULT AfxRunPropertyFrame(HWND owner, LPCSTR caption, std::span<IUnknown* const> objects,
+                            std::span<IPropertyPage* const> pages, int* result = nullptr);
