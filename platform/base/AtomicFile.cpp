@@ -65,38 +65,51 @@ std::string RandomSuffix() {
     return suffix;
 }
 
-// The new contents in a temporary file of the folder, locked, written and
-// synced, and given a name only once complete: an unnamed file where the
-// file system offers one, so a writer killed while writing leaves nothing.
-// Returns the open descriptor and sets `name`; -1 on failure.
-int WriteTemporary(const std::string& dir, const std::string& tempPrefix, std::string_view text,
-                   std::string& name) {
-    int fd = OpenRetrying(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-    const bool unnamed = fd >= 0;
-    if (!unnamed) {
-        name = dir + "/" + tempPrefix + "XXXXXX";
-        fd = ::mkostemp(name.data(), O_CLOEXEC);
-        if (fd < 0)
-            return -1;
+// Gives the complete unnamed file `fd` a temporary name in the folder;
+// false when it cannot (no /proc, or a file system that refuses the link).
+bool NameUnnamedFile(int fd, const std::string& dir, const std::string& tempPrefix,
+                     std::string& name) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        name = dir + "/" + tempPrefix + RandomSuffix();
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return true;
+        if (errno != EEXIST)
+            return false;
     }
-    bool written = ::flock(fd, LOCK_EX) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
-    if (written && unnamed) {
-        const std::string self = "/proc/self/fd/" + std::to_string(fd);
-        written = false;
-        for (int attempt = 0; attempt < 16 && !written; ++attempt) {
-            name = dir + "/" + tempPrefix + RandomSuffix();
-            written = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
-            if (!written && errno != EEXIST)
-                break;
-        }
-    }
-    if (!written) {
-        if (!unnamed)
-            ::unlink(name.c_str());
+    return false;
+}
+
+// The new contents in a named temporary file, locked, written and synced.
+int WriteNamedTemporary(const std::string& dir, const std::string& tempPrefix,
+                        std::string_view text, std::string& name) {
+    name = dir + "/" + tempPrefix + "XXXXXX";
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    if (::flock(fd, LOCK_EX) != 0 || !WriteAll(fd, text) || ::fsync(fd) != 0) {
+        ::unlink(name.c_str());
         ::close(fd);
         return -1;
     }
     return fd;
+}
+
+// The new contents in a temporary file of the folder, locked, written and
+// synced, and given a name only once complete: an unnamed file where the
+// system offers one, so a writer killed while writing leaves nothing; a
+// named one otherwise. Returns the open descriptor and sets `name`; -1 on
+// failure.
+int WriteTemporary(const std::string& dir, const std::string& tempPrefix, std::string_view text,
+                   std::string& name) {
+    const int fd = OpenRetrying(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        if (::flock(fd, LOCK_EX) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0 &&
+            NameUnnamedFile(fd, dir, tempPrefix, name))
+            return fd;
+        ::close(fd);
+    }
+    return WriteNamedTemporary(dir, tempPrefix, text, name);
 }
 
 } // namespace
