@@ -1,6 +1,7 @@
 // CSelectQubeCtrl: interfaces, construction, persistence, input and the
 // host's queries. The picture is drawn in SelectQubePaint.cpp.
 #include "views3d/SelectQubeCtrl.h"
+#include "views3d/HoverCapture.h"
 
 #include "module/Guids.h"
 #include "platform/afx/ModuleState.h"
@@ -190,15 +191,8 @@ void CSelectQubeCtrl::OnLButtonUp(UINT flags, CPoint point) {
     COleControl::OnLButtonUp(flags, point);
     if (!::IsWindow(hwnd) || m_hWnd != hwnd)
         return;
-    // The end of the press lets the mouse go, which the hover tracking held
-    // as well. Taken back while the cursor is still here, so that the
-    // control sees the cursor leave even when the next move is elsewhere.
-    if (m_hovering && ::GetCapture() != hwnd) {
-        POINT screen = point;
-        ::ClientToScreen(hwnd, &screen);
-        if (::WindowFromPoint(screen) == hwnd)
-            ::SetCapture(hwnd);
-    }
+    if (m_hovering)
+        kw::views3d::RecaptureWhileOver(hwnd, point);
 }
 
 void CSelectQubeCtrl::OnMouseMove(UINT flags, CPoint point) {

@@ -1,5 +1,6 @@
 // CViewmanagerCtrl: interfaces, construction, input and drawing.
 #include "views3d/ViewmanagerCtrl.h"
+#include "views3d/HoverCapture.h"
 
 #include "module/Guids.h"
 #include "platform/afx/ModuleState.h"
@@ -145,15 +146,8 @@ void CViewmanagerCtrl::OnLButtonUp(UINT flags, CPoint point) {
     COleControl::OnLButtonUp(flags, point);
     if (!::IsWindow(hwnd) || m_hWnd != hwnd)
         return;
-    // The end of the press lets the mouse go, which the hover tracking held
-    // as well. Taken back while the cursor is still here, so that the
-    // control sees the cursor leave even when the next move is elsewhere.
-    if (m_hovering && ::GetCapture() != hwnd) {
-        POINT screen = point;
-        ::ClientToScreen(hwnd, &screen);
-        if (::WindowFromPoint(screen) == hwnd)
-            ::SetCapture(hwnd);
-    }
+    if (m_hovering)
+        kw::views3d::RecaptureWhileOver(hwnd, point);
 }
 
 void CViewmanagerCtrl::OnMouseMove(UINT flags, CPoint point) {
