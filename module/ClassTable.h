@@ -43,6 +43,9 @@ struct PageClass {
     UINT registrationNameId;
     UINT dialogId;
     UINT captionId;
+    // Null while the page is not built: creating it answers
+    // CLASS_E_CLASSNOTAVAILABLE.
+    COleObjectFactory::CreateFn create = nullptr;
 };
 
 // In the order the module lists them (and registers them).

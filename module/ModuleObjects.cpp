@@ -62,7 +62,7 @@ struct ModuleObjects {
         }
         for (const PageClass& p : Pages())
             owned.push_back(std::make_unique<COlePropertyPageFactory>(
-                factories, p.clsid, nullptr, p.progId, &resources, p.registrationNameId));
+                factories, p.clsid, p.create, p.progId, &resources, p.registrationNameId));
         AFX_MODULE_STATE* state = AfxGetModuleState();
         state->typeLib = &TypeLibrary();
         state->resources = &resources;

@@ -7,6 +7,7 @@
 // [SECTION] IPropertyPage
 #include "platform/afx/OlePropertyPage.h"
 
+#include "platform/afx/ModuleState.h"
 #include "platform/user/SystemControls.h"
 #include "platform/user/User.h"
 
@@ -56,6 +57,10 @@ COlePropertyPage::COlePropertyPage(HMODULEINSTANCE resources, UINT idDialog, UIN
     if (m_factories)
         m_factories->State().ObjectCreated();
 }
+
+COlePropertyPage::COlePropertyPage(UINT idDialog, UINT idCaption)
+    : COlePropertyPage(AfxGetModuleState()->resources, idDialog, idCaption,
+                       AfxGetModuleState()->factories) {}
 
 COlePropertyPage::~COlePropertyPage() {
     // The window goes while the page is still whole.

@@ -34,6 +34,9 @@ public:
     // that the module is not unloaded under it.
     COlePropertyPage(HMODULEINSTANCE resources, UINT idDialog, UINT idCaption,
                      CFactoryList* factories = nullptr);
+    // A page of the module whose state is current: its resources and its
+    // factories.
+    COlePropertyPage(UINT idDialog, UINT idCaption);
     ~COlePropertyPage() override;
 
     // The factory's creation function of a page class T:
