@@ -1,6 +1,7 @@
 // The ramp computations against the memory bound of their output: a plain
 // loop that writes the table's 4096 entries, in the same run. Prints each
 // pair and their ratio.
+#include "bench/support/BenchTimes.h"
 #include "machine/AccelerationRamp.h"
 
 #include <benchmark/benchmark.h>
@@ -57,28 +58,14 @@ void Writes(benchmark::State& state) {
 }
 BENCHMARK(Writes)->Name("writes/4096");
 
-class Recorder : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> nanoseconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    Recorder recorder;
-    benchmark::RunSpecifiedBenchmarks(&recorder);
-    benchmark::Shutdown();
-    const auto& ns = recorder.nanoseconds;
-    const double bound = ns.count("writes/4096") ? ns.at("writes/4096") : 0;
+    const kw::bench::BenchTimes ns = kw::bench::RunBenchmarks(argc, argv);
+    const double bound = kw::bench::TimeOf(ns, "writes/4096");
     std::printf("\n");
     for (const char* name : {"exponential/default", "linear/4096"}) {
-        const double t = ns.count(name) ? ns.at(name) : 0;
+        const double t = kw::bench::TimeOf(ns, name);
         if (t > 0 && bound > 0)
             std::printf("%-22s %10.1f ns vs %8.1f ns for 4096 writes  ratio %6.1f\n", name, t,
                         bound, t / bound);

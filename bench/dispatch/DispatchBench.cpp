@@ -1,5 +1,6 @@
 // Late-bound property read through IDispatch::Invoke against a direct call
 // of the same accessor, in one run. Prints both and their ratio.
+#include "bench/support/BenchTimes.h"
 #include "platform/com/DispatchAdapters.h"
 #include "platform/com/DispatchObject.h"
 
@@ -52,26 +53,12 @@ void InvokeGet(benchmark::State& state) {
 }
 BENCHMARK(InvokeGet);
 
-// Keeps each benchmark's time per iteration for the summary line.
-class Recorder : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> nanoseconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    Recorder recorder;
-    benchmark::RunSpecifiedBenchmarks(&recorder);
-    benchmark::Shutdown();
-    double direct = recorder.nanoseconds["DirectGet"];
-    double invoke = recorder.nanoseconds["InvokeGet"];
+    const kw::bench::BenchTimes ns = kw::bench::RunBenchmarks(argc, argv);
+    double direct = kw::bench::TimeOf(ns, "DirectGet");
+    double invoke = kw::bench::TimeOf(ns, "InvokeGet");
     if (direct > 0 && invoke > 0)
         std::printf("Invoke property get: %.1f ns, direct call %.2f ns, ratio %.1f "
                     "(goal: under 150 ns per Invoke)\n",

@@ -1,6 +1,7 @@
 // Fills, block copies and a line of text against memset/memcpy of the same
 // pixels, in one run. Prints each pair and their ratio.
 #include "bench/gdi/ControlRepaint.h"
+#include "bench/support/BenchTimes.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Draw.h"
 #include "platform/gdi/GdiObjects.h"
@@ -120,16 +121,6 @@ void TextMemset(benchmark::State& state) {
 }
 BENCHMARK(TextMemset)->Name("memset/textcell");
 
-class Recorder : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> nanoseconds;
-};
-
 // Names carry the arguments after the label ("FillRect/120x21/120/21").
 double Find(const std::map<std::string, double>& ns, const std::string& label) {
     for (const auto& [name, value] : ns)
@@ -141,12 +132,8 @@ double Find(const std::map<std::string, double>& ns, const std::string& label) {
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
     kw::bench::RegisterControlRepaints();
-    Recorder recorder;
-    benchmark::RunSpecifiedBenchmarks(&recorder);
-    benchmark::Shutdown();
-    auto& ns = recorder.nanoseconds;
+    const kw::bench::BenchTimes ns = kw::bench::RunBenchmarks(argc, argv);
     const SIZE cell = TextCell();
     const struct {
         const char* label;

@@ -1,6 +1,7 @@
 // The seven-segment read-out's whole paint (format check, printf, cell
 // layout and two block copies per cell) against the same block copies
 // alone, in one run. Prints the pair and their ratio.
+#include "bench/support/BenchTimes.h"
 #include "machine/DigitCtrl.h"
 #include "module/Guids.h"
 #include "module/ModuleObjects.h"
@@ -80,25 +81,12 @@ void Blits(benchmark::State& state) {
 }
 BENCHMARK(Blits)->Name("BitBlt/22cells");
 
-class Recorder : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> nanoseconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    Recorder recorder;
-    benchmark::RunSpecifiedBenchmarks(&recorder);
-    benchmark::Shutdown();
-    const double paint = recorder.nanoseconds["Digit/paint/11big"];
-    const double blits = recorder.nanoseconds["BitBlt/22cells"];
+    const kw::bench::BenchTimes ns = kw::bench::RunBenchmarks(argc, argv);
+    const double paint = kw::bench::TimeOf(ns, "Digit/paint/11big");
+    const double blits = kw::bench::TimeOf(ns, "BitBlt/22cells");
     if (paint > 0 && blits > 0)
         std::printf("\n%-44s %10.1f ns vs %9.1f ns  ratio %6.2f\n",
                     "Digit paint, 11 big cells, vs its 22 BitBlts", paint, blits, paint / blits);

@@ -2,6 +2,7 @@
 // run: finding the buttons and lamps of the XYZ picture (done on every
 // layout change and load), and recolouring one button (done on every hover
 // and press). Prints each pair and their ratio.
+#include "bench/support/BenchTimes.h"
 #include "machine/PosLayout.h"
 #include "platform/gdi/BmpReader.h"
 #include "resources/generators/PosLayouts.h"
@@ -76,23 +77,10 @@ void CopyButton(benchmark::State& state) {
 }
 BENCHMARK(CopyButton)->Name("memcpy/button13x14");
 
-class Recorder : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> nanoseconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    Recorder recorder;
-    benchmark::RunSpecifiedBenchmarks(&recorder);
-    benchmark::Shutdown();
+    const kw::bench::BenchTimes ns = kw::bench::RunBenchmarks(argc, argv);
     const struct {
         const char* label;
         const char* ours;
@@ -103,7 +91,7 @@ int main(int argc, char** argv) {
     };
     std::printf("\n");
     for (const auto& p : pairs) {
-        const double a = recorder.nanoseconds[p.ours], b = recorder.nanoseconds[p.base];
+        const double a = kw::bench::TimeOf(ns, p.ours), b = kw::bench::TimeOf(ns, p.base);
         if (a > 0 && b > 0)
             std::printf("%-44s %9.1f ns vs %8.1f ns  ratio %6.1f\n", p.label, a, b, a / b);
     }

@@ -1,6 +1,7 @@
 // Splitting a launcher's argument text against the least any splitter does
 // with it: reading every byte once and copying the words out between blanks.
 // Prints the pair and their ratio.
+#include "bench/support/BenchTimes.h"
 #include "platform/shell/CommandLine.h"
 
 #include <benchmark/benchmark.h>
@@ -47,25 +48,12 @@ void WordsBetweenBlanks(benchmark::State& state) {
 }
 BENCHMARK(WordsBetweenBlanks)->Name("words between blanks/4k");
 
-class Recorder : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> nanoseconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    Recorder recorder;
-    benchmark::RunSpecifiedBenchmarks(&recorder);
-    benchmark::Shutdown();
-    const double ours = recorder.nanoseconds["SplitCommandLine/4k"];
-    const double base = recorder.nanoseconds["words between blanks/4k"];
+    const kw::bench::BenchTimes ns = kw::bench::RunBenchmarks(argc, argv);
+    const double ours = kw::bench::TimeOf(ns, "SplitCommandLine/4k");
+    const double base = kw::bench::TimeOf(ns, "words between blanks/4k");
     if (ours > 0 && base > 0)
         std::printf("\n%-44s %10.1f ns vs %9.1f ns  ratio %6.1f\n",
                     "SplitCommandLine 4 KB vs words between blanks", ours, base, ours / base);

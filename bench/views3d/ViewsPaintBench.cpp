@@ -2,6 +2,7 @@
 // the cached bitmap and copied out, as every hover change redraws them)
 // against a plain BitBlt of the same 80 x 80 pixels, in one run. Prints each
 // pair and their ratio.
+#include "bench/support/BenchTimes.h"
 #include "module/Guids.h"
 #include "module/ModuleObjects.h"
 #include "platform/afx/OleControl.h"
@@ -75,28 +76,14 @@ void Copy(benchmark::State& state) {
 }
 BENCHMARK(Copy)->Name("BitBlt/80x80");
 
-class Recorder : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> nanoseconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    Recorder recorder;
-    benchmark::RunSpecifiedBenchmarks(&recorder);
-    benchmark::Shutdown();
-    auto& ns = recorder.nanoseconds;
-    const double copy = ns["BitBlt/80x80"];
+    const kw::bench::BenchTimes ns = kw::bench::RunBenchmarks(argc, argv);
+    const double copy = kw::bench::TimeOf(ns, "BitBlt/80x80");
     std::printf("\n");
     for (const char* name : {"SelectQube/80x80", "Viewmanager/80x80"}) {
-        const double ours = ns[name];
+        const double ours = kw::bench::TimeOf(ns, name);
         if (ours > 0 && copy > 0)
             std::printf("%-20s %10.1f ns vs BitBlt %9.1f ns  ratio %6.1f\n", name, ours, copy,
                         ours / copy);

@@ -32,6 +32,21 @@ BOOL UpdateWindow(HWND hwnd);
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps);
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
 
+// WM_PAINT and WM_PRINTCLIENT of a control that draws itself with
+// paint(hdc): into the DC the message brings in wParam (a parent printing
+// it), or else through BeginPaint.
+template <class PaintFn> LRESULT PaintClient(HWND hwnd, WPARAM wParam, PaintFn paint) {
+    if (wParam) {
+        paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    }
+    PAINTSTRUCT ps;
+    if (HDC hdc = BeginPaint(hwnd, &ps))
+        paint(hdc);
+    EndPaint(hwnd, &ps);
+    return 0;
+}
+
 // DCs that draw at once: on the client area, or on the whole window with its
 // frame. GetDC(NULL) gives a DC of the screen's format for measuring and for
 // making compatible DCs and bitmaps. Every DC must go back with ReleaseDC; a

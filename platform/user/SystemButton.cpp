@@ -414,18 +414,8 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 1;
     case WM_PAINT:
-    case WM_PRINTCLIENT: {
-        if (wParam) {
-            Paint(hwnd, reinterpret_cast<HDC>(wParam), ODA_DRAWENTIRE);
-            return 0;
-        }
-        PAINTSTRUCT ps;
-        HDC hdc = BeginPaint(hwnd, &ps);
-        if (hdc)
-            Paint(hwnd, hdc, ODA_DRAWENTIRE);
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
+    case WM_PRINTCLIENT:
+        return PaintClient(hwnd, wParam, [&](HDC hdc) { Paint(hwnd, hdc, ODA_DRAWENTIRE); });
     case WM_LBUTTONDBLCLK:
         if (Type(hwnd) == BS_OWNERDRAW || IsRadioType(Type(hwnd)))
             Notify(hwnd, BN_DOUBLECLICKED);

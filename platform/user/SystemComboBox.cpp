@@ -434,17 +434,8 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
-    case WM_PRINTCLIENT: {
-        if (wParam) {
-            PaintField(hwnd, reinterpret_cast<HDC>(wParam));
-            return 0;
-        }
-        PAINTSTRUCT ps;
-        if (HDC hdc = BeginPaint(hwnd, &ps))
-            PaintField(hwnd, hdc);
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
+    case WM_PRINTCLIENT:
+        return PaintClient(hwnd, wParam, [&](HDC hdc) { PaintField(hwnd, hdc); });
     case WM_SETFONT:
         model->font = reinterpret_cast<HFONT>(wParam);
         FitField(hwnd);
@@ -621,17 +612,8 @@ LRESULT ComboListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
-    case WM_PRINTCLIENT: {
-        if (wParam) {
-            PaintDroppedList(hwnd, reinterpret_cast<HDC>(wParam));
-            return 0;
-        }
-        PAINTSTRUCT ps;
-        if (HDC hdc = BeginPaint(hwnd, &ps))
-            PaintDroppedList(hwnd, hdc);
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
+    case WM_PRINTCLIENT:
+        return PaintClient(hwnd, wParam, [&](HDC hdc) { PaintDroppedList(hwnd, hdc); });
     default:
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }

@@ -183,18 +183,8 @@ LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1; // WM_PAINT fills the background with the parent's brush.
     case WM_PAINT:
-    case WM_PRINTCLIENT: {
-        if (wParam) {
-            Paint(hwnd, reinterpret_cast<HDC>(wParam));
-            return 0;
-        }
-        PAINTSTRUCT ps;
-        HDC hdc = BeginPaint(hwnd, &ps);
-        if (hdc)
-            Paint(hwnd, hdc);
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
+    case WM_PRINTCLIENT:
+        return PaintClient(hwnd, wParam, [&](HDC hdc) { Paint(hwnd, hdc); });
     case WM_SETTEXT:
         DefWindowProcA(hwnd, msg, wParam, lParam);
         InvalidateRect(hwnd, nullptr, TRUE);

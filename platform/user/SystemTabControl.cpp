@@ -218,17 +218,8 @@ LRESULT TabProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
-    case WM_PRINTCLIENT: {
-        if (wParam) {
-            Paint(hwnd, reinterpret_cast<HDC>(wParam));
-            return 0;
-        }
-        PAINTSTRUCT ps;
-        if (HDC hdc = BeginPaint(hwnd, &ps))
-            Paint(hwnd, hdc);
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
+    case WM_PRINTCLIENT:
+        return PaintClient(hwnd, wParam, [&](HDC hdc) { Paint(hwnd, hdc); });
     case WM_SETFONT:
         state->font = reinterpret_cast<HFONT>(wParam);
         if (LOWORD(std::uintptr_t(lParam)))
