@@ -8,6 +8,7 @@
 #include "views3d/SelectQubePropPage.h"
 #include "views3d/ViewmanagerCtrl.h"
 
+#include "platform/afx/PropertyFrame.h"
 #include "platform/com/Bstr.h"
 
 #include <map>
@@ -318,6 +319,40 @@ TEST_F(QubePageTest, EachSelectedPickerKeepsThePartsTheUserLeftAlone) {
     ASSERT_EQ(page.Apply(), S_OK);
     EXPECT_EQ(GetShort(kDefaultSel), 0x54);
     EXPECT_EQ(DefaultSelOf(square.Get()), 0x54);
+}
+
+TEST_F(QubePageTest, InTheFrameEnterIsOkAndEscapeIsCancel) {
+    ComPtr<IClassFactory> factory;
+    ASSERT_EQ(AfxDllGetClassObject(kw::module::Factories(), kw::ids::CLSID_SelectQubePropPage,
+                                   IID_IClassFactory, factory.OutVoid()),
+              S_OK);
+    struct Run {
+        BYTE key;
+        int result;
+        SHORT defaultSel;
+    };
+    for (const Run& run : {Run{VK_ESCAPE, IDCANCEL, 0}, Run{VK_RETURN, IDOK, SHORT(0x84)}}) {
+        ComPtr<IPropertyPage> framed;
+        ASSERT_EQ(factory->CreateInstance(nullptr, IID_IPropertyPage, framed.OutVoid()), S_OK);
+        auto* dialog = dynamic_cast<COlePropertyPage*>(framed.Get());
+        ASSERT_NE(dialog, nullptr);
+        session.Modal().onModalLoop = [&](HWND) {
+            const HWND pageHwnd = dialog->GetSafeHwnd();
+            SendMessageA(GetDlgItem(pageHwnd, Page::IDC_MODE2D), BM_CLICK, 0, 0);
+            const HWND edit = GetDlgItem(pageHwnd, Page::IDC_PRESEL);
+            SetFocus(edit);
+            SendMessageA(edit, EM_SETSEL, 0, -1);
+            session.Type("4");
+            session.Key(run.key);
+        };
+        IUnknown* objects[] = {m_disp.Get()};
+        IPropertyPage* pages[] = {framed.Get()};
+        int result = 0;
+        EXPECT_EQ(AfxRunPropertyFrame(m_host, "SelectQube", objects, pages, &result), S_OK);
+        session.Modal().onModalLoop = nullptr;
+        EXPECT_EQ(result, run.result);
+        EXPECT_EQ(GetShort(kDefaultSel), run.defaultSel) << "after key " << int(run.key);
+    }
 }
 
 TEST_F(QubePageTest, SnapshotOfTheConfiguredPage) {
