@@ -254,6 +254,25 @@ TEST_F(QubePageTest, AnIndexNamingNoPointIsRefusedWithTheRangeAndNothingIsWritte
     EXPECT_EQ(SpinRange(), std::make_pair(0, 26));
 }
 
+TEST_F(QubePageTest, TheArrowKeysStepTheIndexUpToTheLastPointOfTheMode) {
+    OpenOn(0);
+    page.Retype(Page::IDC_PRESEL, "x25"); // digits only
+    EXPECT_EQ(page.Text(Page::IDC_PRESEL), "25");
+    session.Key(VK_UP);
+    session.Key(VK_UP);
+    EXPECT_EQ(page.Text(Page::IDC_PRESEL), "26");
+    ASSERT_EQ(page.Apply(), S_OK);
+    EXPECT_EQ(GetShort(kDefaultSel), 26);
+
+    page.Click(Page::IDC_MODE2D);
+    page.Retype(Page::IDC_PRESEL, "7");
+    session.Key(VK_UP);
+    session.Key(VK_UP);
+    EXPECT_EQ(page.Text(Page::IDC_PRESEL), "8");
+    ASSERT_EQ(page.Apply(), S_OK);
+    EXPECT_EQ(GetShort(kDefaultSel), SHORT(0x88));
+}
+
 TEST_F(QubePageTest, CancelWritesNothing) {
     OpenOn(0x13);
     const auto before = State();
