@@ -15,6 +15,9 @@
 #include "views3d/SelectQubeCtrl.h"
 #include "views3d/ViewmanagerCtrl.h"
 #include "views3d/LineViewCtrl.h"
+#include "views3d/LineViewPropPage.h"
+#include "views3d/SelectQubePropPage.h"
+#include "views3d/ViewmanagerPropPage.h"
 
 #include <deque>
 #include <vector>
@@ -63,18 +66,19 @@ const PageClass kPages[] = {
     {"CCurvePropPage", CLSID_CurvePropPage, "Kestrowidge.CurvePropPage.1", 14, 79, 208},
     {"CDigitPropPage", CLSID_DigitPropPage, "Kestrowidge.DigitPropPage.1", 36, 75, 193},
     {"CLedPropPage", CLSID_LedPropPage, "Kestrowidge.LedPropPage.1", 33, 72, 190},
-    {"CLineViewPropPage", CLSID_LineViewPropPage, "Kestrowidge.LineViewPropPage.1", 129, 65, 130},
+    {"CLineViewPropPage", CLSID_LineViewPropPage, "Kestrowidge.LineViewPropPage.1", 129, 65, 130,
+     &COlePropertyPage::CreateObject<CLineViewPropPage>},
     {"CPolPropPage", CLSID_PolPropPage, "Kestrowidge.PolPropPage.1", 39, 78, 195},
     {"CPosPropPage", CLSID_PosPropPage, "Kestrowidge.PosPropPage.1", 38, 77, 194},
     {"CSelectQubePropPage", CLSID_SelectQubePropPage, "Kestrowidge.SelectQubePropPage.1", 29, 60,
-     126},
+     126, &COlePropertyPage::CreateObject<CSelectQubePropPage>},
     {"CSpinEditPropPage1", CLSID_SpinEditPropPage1, "Kestrowidge.SpinEditPropPage1.1", 23, 51, 120},
     {"CSpinEditPropPage2", CLSID_SpinEditPropPage2, "Kestrowidge.SpinEditPropPage2.1", 24, 52, 121},
     {"CSpinEditPropPage3", CLSID_SpinEditPropPage3, "Kestrowidge.SpinEditPropPage3.1", 31, 53, 127},
     {"CSpinEditPropPage4", CLSID_SpinEditPropPage4, "Kestrowidge.SpinEditPropPage4.1", 37, 76, 131},
     {"CSwitchPropPage", CLSID_SwitchPropPage, "Kestrowidge.SwitchPropPage.1", 34, 73, 191},
     {"CViewmanagerPropPage", CLSID_ViewmanagerPropPage, "Kestrowidge.ViewmanagerPropPage.1", 32, 68,
-     200},
+     200, &COlePropertyPage::CreateObject<CViewmanagerPropPage>},
 };
 
 // Built on first use: the module object asks for it while the module's

@@ -1,0 +1,7 @@
+#include "views3d/ViewmanagerPropPage.h"
+
+CViewmanagerPropPage::CViewmanagerPropPage() : COlePropertyPage(IDD, IDS_CAPTION) {}
+
+void CViewmanagerPropPage::DoDataExchange(CDataExchange* pDX) {
+    DDP_PostProcessing(pDX);
+}
