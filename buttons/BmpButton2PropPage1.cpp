@@ -4,6 +4,8 @@
 
 #include "buttons/BmpButton2Ctrl.h"
 #include "buttons/PageObjectProperties.h"
+#include "platform/afx/FileDialog.h"
+#include "platform/afx/Wnd.h"
 #include "platform/shell/ShellIcons.h"
 #include "platform/shell/ShellPaths.h"
 #include "platform/user/SystemControls.h"
@@ -102,7 +104,10 @@ void CBmpButton2PropPage1::DestroyIcons() {
 // [SECTION] Choosing the program
 
 void CBmpButton2PropPage1::OnBrowse() {
-    // FIXME: the file-open dialog.
+    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr,
+                       CWnd::FromHandle(m_hWnd));
+    if (dialog.DoModal() == IDOK)
+        UseProgram(dialog.GetPathName());
 }
 
 // The program is given to every object at once. The working directory

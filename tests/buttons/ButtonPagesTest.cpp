@@ -5,6 +5,7 @@
 #include "buttons/BmpButton1PropPage1.h"
 #include "buttons/BmpButton1PropPage2.h"
 #include "buttons/BmpButton2PropPage1.h"
+#include "platform/afx/FileDialog.h"
 #include "platform/com/Bstr.h"
 #include "platform/shell/ShellIcons.h"
 #include "tests/buttons/HostedControlTest.h"
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <string>
 #include <unistd.h>
 
@@ -246,10 +248,22 @@ protected:
             << shell_test::MakeIco({{16, 0x00C000}, {32, 0x0000C0}});
     }
     void TearDown() override {
+        kw::afx::ClearFileDialogAnswers();
         ButtonPagesTest::TearDown();
         std::error_code ignored;
         fs::remove_all(m_dir, ignored);
     }
+    // "..." with the file dialog answered by `path`, or cancelled.
+    void Browse(PageHarness& page, std::optional<std::string> path) {
+        kw::afx::QueueFileDialogAnswer(std::move(path));
+        page.Click(Page2::IDC_BROWSE);
+        EXPECT_EQ(kw::afx::ClearFileDialogAnswers(), 0u) << "the file dialog did not open";
+    }
+    static std::string Text(const ComPtr<IDispatch>& control, const char* name) {
+        return AnsiFromBstr(Get(control, name).bstrVal);
+    }
+    std::string Folder() const { return m_dir.string() + "/"; }
+
     fs::path m_dir;
     fs::path m_program;
 };
@@ -321,6 +335,118 @@ TEST_F(LauncherPageTest, TheWorkingDirectoryFieldTakesNoMoreThanTheLauncherHolds
     EXPECT_EQ(page.Text(Page2::IDC_WORKPATH).size(), 259u);
     ASSERT_EQ(page.Apply(), S_OK);
     EXPECT_EQ(AnsiFromBstr(Get(button, "WORKPATH").bstrVal), longPath.substr(0, 259));
+}
+
+// [SECTION] "..." on the launcher's page
+
+TEST_F(LauncherPageTest, BrowsingSetsTheProgramAndAnEmptyWorkingDirectoryAndShowsThem) {
+    const auto button = Button2();
+    Put(button, "ARG", CComVariant::Str("-q"));
+    Props expected = Read2(button);
+    PageHarness page(session, kw::ids::CLSID_BmpButton2PropPage1);
+    ASSERT_TRUE(page.Open({button.Get()}));
+    Browse(page, m_program.string());
+
+    expected["COMMAND"] = m_program.string();
+    expected["WORKPATH"] = Folder();
+    EXPECT_EQ(Read2(button), expected);
+    EXPECT_EQ(page.Text(Page2::IDC_COMMAND), m_program.string());
+    EXPECT_EQ(page.Text(Page2::IDC_WORKPATH), Folder());
+    EXPECT_EQ(page.Text(Page2::IDC_ARG), "-q");
+    // The new program's icons, 16 and 32 pixels.
+    const HICON small = ShownIcon(page, Page2::IDC_SMALLICON);
+    const HICON large = ShownIcon(page, Page2::IDC_LARGEICON);
+    ASSERT_NE(small, nullptr);
+    ASSERT_NE(large, nullptr);
+    EXPECT_EQ(kw::user::IconSize(small).cx, 16);
+    EXPECT_EQ(kw::user::IconSize(large).cx, 32);
+    // Nothing is left for Apply to write.
+    ASSERT_EQ(page.Apply(), S_OK);
+    EXPECT_EQ(Read2(button), expected);
+}
+
+TEST_F(LauncherPageTest, BrowsingGivesTheProgramToEveryLauncherAndTheFolderToThoseWithoutOne) {
+    const auto first = Button2();
+    const auto own = Button2();
+    const auto third = Button2();
+    Put(own, "WORKPATH", CComVariant::Str("/srv/eigen"));
+    PageHarness page(session, kw::ids::CLSID_BmpButton2PropPage1);
+    ASSERT_TRUE(page.Open({first.Get(), own.Get(), third.Get()}));
+    Browse(page, m_program.string());
+    for (const auto& button : {first, own, third})
+        EXPECT_EQ(Text(button, "COMMAND"), m_program.string());
+    EXPECT_EQ(Text(first, "WORKPATH"), Folder());
+    EXPECT_EQ(Text(own, "WORKPATH"), "/srv/eigen");
+    EXPECT_EQ(Text(third, "WORKPATH"), Folder());
+}
+
+TEST_F(LauncherPageTest, BrowsingWithADirectoryInTheFieldLeavesEveryWorkingDirectory) {
+    const auto first = Button2();
+    const auto second = Button2();
+    Put(first, "WORKPATH", CComVariant::Str("/srv/nc"));
+    PageHarness page(session, kw::ids::CLSID_BmpButton2PropPage1);
+    ASSERT_TRUE(page.Open({first.Get(), second.Get()}));
+    Browse(page, m_program.string());
+    EXPECT_EQ(Text(first, "COMMAND"), m_program.string());
+    EXPECT_EQ(Text(second, "COMMAND"), m_program.string());
+    EXPECT_EQ(Text(first, "WORKPATH"), "/srv/nc");
+    EXPECT_EQ(Text(second, "WORKPATH"), "");
+}
+
+TEST_F(LauncherPageTest, AFieldTheUserEmptiedGivesTheFolderToEveryLauncher) {
+    const auto first = Button2();
+    const auto second = Button2();
+    Put(first, "WORKPATH", CComVariant::Str("/srv/a"));
+    Put(second, "WORKPATH", CComVariant::Str("/srv/b"));
+    PageHarness page(session, kw::ids::CLSID_BmpButton2PropPage1);
+    ASSERT_TRUE(page.Open({first.Get(), second.Get()}));
+    page.Retype(Page2::IDC_WORKPATH, "");
+    session.Key(VK_DELETE); // the whole text was selected
+    ASSERT_EQ(page.Text(Page2::IDC_WORKPATH), "");
+    Browse(page, m_program.string());
+    EXPECT_EQ(Text(first, "WORKPATH"), Folder());
+    EXPECT_EQ(Text(second, "WORKPATH"), Folder());
+    EXPECT_EQ(page.Text(Page2::IDC_WORKPATH), Folder());
+}
+
+TEST_F(LauncherPageTest, WhatTheUserTypedAndHasNotAppliedSurvivesBrowsing) {
+    const auto button = Button2();
+    Put(button, "ARG", CComVariant::Str("-alt"));
+    PageHarness page(session, kw::ids::CLSID_BmpButton2PropPage1);
+    ASSERT_TRUE(page.Open({button.Get()}));
+    page.Retype(Page2::IDC_ARG, "-neu");
+    page.Retype(Page2::IDC_WORKPATH, "/srv/nc");
+    page.Click(Page2::IDC_LARGESYMBOL);
+    Browse(page, m_program.string());
+
+    // Browsing wrote only the program: the field held a directory.
+    EXPECT_EQ(Text(button, "COMMAND"), m_program.string());
+    EXPECT_EQ(Text(button, "ARG"), "-alt");
+    EXPECT_EQ(Text(button, "WORKPATH"), "");
+    EXPECT_EQ(Get(button, "SymSize").iVal, 0);
+    EXPECT_EQ(page.Text(Page2::IDC_ARG), "-neu");
+    EXPECT_EQ(page.Text(Page2::IDC_WORKPATH), "/srv/nc");
+    EXPECT_TRUE(page.Checked(Page2::IDC_LARGESYMBOL));
+    EXPECT_TRUE(page.Dirty());
+
+    ASSERT_EQ(page.Apply(), S_OK);
+    EXPECT_EQ(Text(button, "ARG"), "-neu");
+    EXPECT_EQ(Text(button, "WORKPATH"), "/srv/nc");
+    EXPECT_EQ(Get(button, "SymSize").iVal, 1);
+    EXPECT_EQ(Text(button, "COMMAND"), m_program.string());
+}
+
+TEST_F(LauncherPageTest, CancellingTheFileDialogChangesNothing) {
+    const auto button = Button2();
+    const Props before = Read2(button);
+    PageHarness page(session, kw::ids::CLSID_BmpButton2PropPage1);
+    ASSERT_TRUE(page.Open({button.Get()}));
+    const HICON shown = ShownIcon(page, Page2::IDC_LARGEICON);
+    Browse(page, std::nullopt);
+    EXPECT_EQ(Read2(button), before);
+    EXPECT_EQ(page.Text(Page2::IDC_COMMAND), "");
+    EXPECT_EQ(ShownIcon(page, Page2::IDC_LARGEICON), shown);
+    EXPECT_FALSE(page.Dirty());
 }
 
 } // namespace
