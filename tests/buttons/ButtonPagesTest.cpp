@@ -7,7 +7,6 @@
 #include "buttons/BmpButton2PropPage1.h"
 #include "platform/afx/FileDialog.h"
 #include "platform/com/Bstr.h"
-#include "platform/shell/ShellIcons.h"
 #include "tests/buttons/HostedControlTest.h"
 #include "tests/platform/shell/IconFilesTest.h"
 #include "tests/support/PageHarness.h"
@@ -290,22 +289,6 @@ TEST_F(LauncherPageTest, ThePageShowsTheProgramItsIconsAndTheLaunchSettings) {
     EXPECT_EQ(kw::user::IconSize(small).cx, 16);
     EXPECT_EQ(kw::user::IconSize(large).cx, 32);
     EXPECT_TRUE(page.Snapshot(SnapshotPath("bmpbutton2-page")));
-}
-
-TEST_F(LauncherPageTest, AProgramWithoutIconsShowsTheStockIconZero) {
-    const auto button = Button2();
-    Put(button, "COMMAND", CComVariant::Str((m_dir / "ohne-symbol.txt").string()));
-    PageHarness page(session, kw::ids::CLSID_BmpButton2PropPage1);
-    ASSERT_TRUE(page.Open({button.Get()}));
-    HICON large = nullptr;
-    HICON small = nullptr;
-    ASSERT_EQ(ExtractIconExA(kStockIconLibrary, 0, &large, &small, 1), 2u);
-    const HICON shown = ShownIcon(page, Page2::IDC_LARGEICON);
-    ASSERT_NE(shown, nullptr);
-    EXPECT_EQ(kw::user::IconSize(shown).cx, kw::user::IconSize(large).cx);
-    EXPECT_NE(ShownIcon(page, Page2::IDC_SMALLICON), nullptr);
-    DestroyIcon(large);
-    DestroyIcon(small);
 }
 
 TEST_F(LauncherPageTest, ApplyWritesTheChangedLaunchSettingsAndNothingElse) {
