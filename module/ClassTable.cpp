@@ -2,7 +2,10 @@
 
 #include "buttons/ColorStaticCtrl.h"
 #include "buttons/BmpButton1Ctrl.h"
+#include "buttons/BmpButton1PropPage1.h"
+#include "buttons/BmpButton1PropPage2.h"
 #include "buttons/BmpButton2Ctrl.h"
+#include "buttons/BmpButton2PropPage1.h"
 #include "buttons/LedCtrl.h"
 #include "machine/CurveCtrl.h"
 #include "machine/DigitCtrl.h"
@@ -56,11 +59,11 @@ const PageClass kPages[] = {
     {"CAccelerationPropPage", CLSID_AccelerationPropPage, "Kestrowidge.AccelerationPropPage.1", 30,
      70, 133},
     {"CBmpButton1PropPage1", CLSID_BmpButton1PropPage1, "Kestrowidge.BmpButton1PropPage1.1", 25, 55,
-     122},
+     122, &COlePropertyPage::CreateObject<CBmpButton1PropPage1>},
     {"CBmpButton1PropPage2", CLSID_BmpButton1PropPage2, "Kestrowidge.BmpButton1PropPage2.1", 26, 56,
-     123},
+     123, &COlePropertyPage::CreateObject<CBmpButton1PropPage2>},
     {"CBmpButton2PropPage1", CLSID_BmpButton2PropPage1, "Kestrowidge.BmpButton2PropPage.1", 27, 58,
-     124},
+     124, &COlePropertyPage::CreateObject<CBmpButton2PropPage1>},
     {"CColorStaticPropPage", CLSID_ColorStaticPropPage, "Kestrowidge.ColorStaticPropPage.1", 35, 74,
      192},
     {"CCurvePropPage", CLSID_CurvePropPage, "Kestrowidge.CurvePropPage.1", 14, 79, 208},
