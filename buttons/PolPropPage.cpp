@@ -45,8 +45,14 @@ void CPolPropPage::DoDataExchange(CDataExchange* pDX) {
         m_width = m_height = 0;
         ULONG count = 0;
         IDispatch** objects = GetObjectArray(&count);
-        if (CPolCtrl* control = count ? ControlOf(objects[0]) : nullptr)
+        CPolCtrl* control = count ? ControlOf(objects[0]) : nullptr;
+        if (control)
             control->GetControlSize(&m_width, &m_height);
+        // Without a control there is no size to change: a typed one would
+        // be dropped on Apply.
+        for (int id : {IDC_WIDTH, IDC_WIDTH_SPIN, IDC_HEIGHT, IDC_HEIGHT_SPIN})
+            if (HWND item = GetDlgItem(id))
+                ::EnableWindow(item, control != nullptr);
     }
     DDX_Check(pDX, IDC_TOGGLE, m_toggle);
     DDX_Radio(pDX, IDC_OFF, m_state);

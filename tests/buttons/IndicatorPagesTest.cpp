@@ -89,77 +89,60 @@ std::string Range(int low, int high) {
 
 // [SECTION] Led
 
-TEST_F(IndicatorPagesTest, LedPageShowsAndWritesOnlyTheChangedGroups) {
-    auto led = Create(kw::ids::CLSID_Led, {10, 10, 22, 22});
-    Put(led, "Color", CComVariant::I2(2));
-    Put(led, "Shape", CComVariant::I2(1));
-    Put(led, "Mode", CComVariant::I2(3));
-    Unmodify(led);
-    const Values before = ReadAll(led, LedDispatchTable());
-
-    {
-        PageHarness page(session, kw::ids::CLSID_LedPropPage);
-        ASSERT_TRUE(page.Open({led.Get()}));
-        SnapshotPage(page, "led-page.png");
-        for (int id : {230, 231, 232, 233, 234, 408, 235, 236, 237, 238})
-            EXPECT_EQ(page.Checked(id), id == 232 || id == 408 || id == 238) << "button " << id;
-        EXPECT_EQ(page.Text(408), "Square");
-        page.Click(233); // Blue
-        EXPECT_TRUE(page.Dirty());
-        EXPECT_EQ(page.Apply(), S_OK);
-        EXPECT_FALSE(page.Dirty());
-    }
-    EXPECT_EQ(Changes(before, ReadAll(led, LedDispatchTable())), (Values{{"Color", "2 -> 3"}}));
-}
-
-TEST_F(IndicatorPagesTest, LedPageLeavesValuesItDoesNotOfferAndWritesNothingUnapplied) {
-    // A flash mode and an unknown colour set by a host check no button;
-    // applying another group keeps them.
-    auto led = Create(kw::ids::CLSID_Led, {10, 10, 22, 22});
-    Put(led, "Color", CComVariant::I2(7));
-    Put(led, "Mode", CComVariant::I2(4));
-    Unmodify(led);
-    const Values before = ReadAll(led, LedDispatchTable());
-    {
-        PageHarness page(session, kw::ids::CLSID_LedPropPage);
-        ASSERT_TRUE(page.Open({led.Get()}));
-        for (int id : {230, 231, 232, 233, 235, 236, 237, 238})
-            EXPECT_FALSE(page.Checked(id)) << "button " << id;
-        page.Click(408);
-        EXPECT_EQ(page.Apply(), S_OK);
-    }
-    EXPECT_EQ(Changes(before, ReadAll(led, LedDispatchTable())), (Values{{"Shape", "0 -> 1"}}));
-
-    // Changes closed without Apply, as Cancel closes the frame.
-    Unmodify(led);
-    const Values applied = ReadAll(led, LedDispatchTable());
-    {
-        PageHarness page(session, kw::ids::CLSID_LedPropPage);
-        ASSERT_TRUE(page.Open({led.Get()}));
-        page.Click(231);
-        page.Click(234);
-        page.Click(238);
-        EXPECT_TRUE(page.Dirty());
-    }
-    EXPECT_EQ(Changes(applied, ReadAll(led, LedDispatchTable())), Values{});
-    EXPECT_FALSE(Modified(led));
-}
-
-TEST_F(IndicatorPagesTest, LedPageOnSeveralLampsWritesTheChangedGroupToEach) {
+TEST_F(IndicatorPagesTest, LedPageShowsTheFirstLampAndWritesTheChangedGroupToEach) {
     auto first = Create(kw::ids::CLSID_Led, {10, 10, 22, 22});
     auto second = Create(kw::ids::CLSID_Led, {30, 10, 42, 22});
+    Put(first, "Color", CComVariant::I2(2));
     Put(first, "Shape", CComVariant::I2(1));
-    Put(second, "Mode", CComVariant::I2(1));
+    Put(first, "Mode", CComVariant::I2(3));
+    Put(second, "Mode", CComVariant::I2(4)); // a flash set by a host
+    Unmodify(first);
+    const Values before = ReadAll(first, LedDispatchTable());
+
     PageHarness page(session, kw::ids::CLSID_LedPropPage);
     ASSERT_TRUE(page.Open({first.Get(), second.Get()}));
-    page.Click(232); // Yellow
+    SnapshotPage(page, "led-page.png");
+    for (int id : {230, 231, 232, 233, 234, 408, 235, 236, 237, 238})
+        EXPECT_EQ(page.Checked(id), id == 232 || id == 408 || id == 238) << "button " << id;
+    page.Click(233); // Blue
     EXPECT_EQ(page.Apply(), S_OK);
-    for (const auto& led : {first, second})
-        EXPECT_EQ(Short(led, "Color"), 2);
-    EXPECT_EQ(Short(first, "Shape"), 1);
+    EXPECT_FALSE(page.Dirty());
+    EXPECT_EQ(Changes(before, ReadAll(first, LedDispatchTable())), (Values{{"Color", "2 -> 3"}}));
+    EXPECT_EQ(Short(second, "Color"), 3);
     EXPECT_EQ(Short(second, "Shape"), 0);
-    EXPECT_EQ(Short(first, "Mode"), 0);
-    EXPECT_EQ(Short(second, "Mode"), 1);
+    EXPECT_EQ(Short(second, "Mode"), 4);
+}
+
+TEST_F(IndicatorPagesTest, EveryPageClosedWithoutApplyWritesNothing) {
+    const struct {
+        CLSID control, page;
+        RECT pos;
+        int clicks[2];
+    } kCases[] = {
+        {kw::ids::CLSID_Led, kw::ids::CLSID_LedPropPage, {10, 10, 22, 22}, {231, 238}},
+        {kw::ids::CLSID_Switch, kw::ids::CLSID_SwitchPropPage, {10, 10, 26, 28}, {301, 231}},
+        {kw::ids::CLSID_Polarity, kw::ids::CLSID_PolPropPage, {10, 10, 42, 24}, {302, 231}},
+        {kw::ids::CLSID_ColorStatic,
+         kw::ids::CLSID_ColorStaticPropPage,
+         {10, 10, 90, 30},
+         {301, 301}},
+    };
+    for (const auto& c : kCases) {
+        auto control = Create(c.control, c.pos);
+        Unmodify(control);
+        const auto size = Size(control);
+        {
+            PageHarness page(session, c.page);
+            ASSERT_TRUE(page.Open({control.Get()}));
+            for (int id : c.clicks)
+                page.Click(id);
+            if (c.page == kw::ids::CLSID_PolPropPage)
+                page.Retype(CPolPropPage::IDC_WIDTH, "100");
+            EXPECT_TRUE(page.Dirty());
+        }
+        EXPECT_FALSE(Modified(control)) << StringFromGuid(c.page);
+        EXPECT_EQ(Size(control), size) << StringFromGuid(c.page);
+    }
 }
 
 // [SECTION] Switch
@@ -176,10 +159,6 @@ TEST_F(IndicatorPagesTest, SwitchPageSetsOnlyTheBitsOfTheItemsChanged) {
     EXPECT_TRUE(page.Checked(CSwitchPropPage::IDC_TOGGLE));
     EXPECT_TRUE(page.Checked(CSwitchPropPage::IDC_OFF));
     EXPECT_FALSE(page.Checked(CSwitchPropPage::IDC_ON));
-
-    // Applying with nothing changed writes nothing.
-    EXPECT_EQ(page.Apply(), S_OK);
-    EXPECT_FALSE(Modified(sw));
 
     page.Click(CSwitchPropPage::IDC_ON);
     EXPECT_EQ(page.Apply(), S_OK);
@@ -199,8 +178,6 @@ TEST_F(IndicatorPagesTest, SwitchPageOnSeveralSwitchesKeepsEachOnesState) {
     ASSERT_TRUE(page.Open({on.Get(), off.Get()}));
     EXPECT_TRUE(page.Checked(CSwitchPropPage::IDC_ON)); // the first one's
     page.Click(CSwitchPropPage::IDC_TOGGLE);
-    Unmodify(on);
-    Unmodify(off);
     EXPECT_EQ(page.Apply(), S_OK);
     EXPECT_EQ(Short(on, "Mode"), 0x03);
     EXPECT_EQ(Short(off, "Mode"), 0x06);
@@ -217,45 +194,41 @@ TEST_F(IndicatorPagesTest, SwitchPageOnSeveralSwitchesKeepsEachOnesState) {
 
 // [SECTION] Polarity
 
-TEST_F(IndicatorPagesTest, PolarityPageShowsTheStateWordAndTheControlSize) {
-    auto pol = Create(kw::ids::CLSID_Polarity, {10, 10, 50, 60});
-    Put(pol, "Mode", CComVariant::I2(0x13));
+TEST_F(IndicatorPagesTest, PolarityPageShowsWordAndSizeAndResizesOnlyWhenTheSizeChanged) {
+    auto pol = Create(kw::ids::CLSID_Polarity, {10, 10, 50, 20});
+    Put(pol, "Mode", CComVariant::I2(0x0F));
+    Unmodify(pol);
+    const Values before = ReadAll(pol, PolarityDispatchTable());
     PageHarness page(session, kw::ids::CLSID_PolPropPage);
     ASSERT_TRUE(page.Open({pol.Get()}));
     SnapshotPage(page, "pol-page.png");
     EXPECT_TRUE(page.Checked(CPolPropPage::IDC_TOGGLE));
-    EXPECT_TRUE(page.Checked(CPolPropPage::IDC_VERTICAL));
+    EXPECT_FALSE(page.Checked(CPolPropPage::IDC_VERTICAL));
     EXPECT_TRUE(page.Checked(CPolPropPage::IDC_ON));
     EXPECT_EQ(page.Text(CPolPropPage::IDC_WIDTH), "40");
-    EXPECT_EQ(page.Text(CPolPropPage::IDC_HEIGHT), "50");
+    EXPECT_EQ(page.Text(CPolPropPage::IDC_HEIGHT), "10");
     for (const auto& [spin, low, high] : {std::tuple{CPolPropPage::IDC_WIDTH_SPIN, 10, 400},
                                           std::tuple{CPolPropPage::IDC_HEIGHT_SPIN, 10, 200}}) {
         const LRESULT range = SendMessageA(page.Item(spin), UDM_GETRANGE, 0, 0);
         EXPECT_EQ(int(SHORT(HIWORD(range))), low) << "spin " << spin;
         EXPECT_EQ(int(SHORT(LOWORD(range))), high) << "spin " << spin;
     }
-}
 
-TEST_F(IndicatorPagesTest, PolarityPageResizesAndWritesOnlyWhatChanged) {
-    auto pol = Create(kw::ids::CLSID_Polarity, {10, 10, 50, 60});
-    Put(pol, "Mode", CComVariant::I2(0x0C));
-    Unmodify(pol);
-    const Values before = ReadAll(pol, PolarityDispatchTable());
-    PageHarness page(session, kw::ids::CLSID_PolPropPage);
-    ASSERT_TRUE(page.Open({pol.Get()}));
-
-    // A new width alone: the control is resized, its word not written.
-    page.Retype(CPolPropPage::IDC_WIDTH, "64");
+    // The width's up arrow steps from the size shown: the control is
+    // resized, its word not written.
+    session.MouseMove(page.Item(CPolPropPage::IDC_WIDTH_SPIN), 2, 2);
+    session.Click();
+    EXPECT_EQ(page.Text(CPolPropPage::IDC_WIDTH), "41");
     EXPECT_EQ(page.Apply(), S_OK);
-    EXPECT_EQ(Size(pol), (std::pair{64, 50}));
+    EXPECT_EQ(Size(pol), (std::pair{41, 10}));
     EXPECT_EQ(Changes(before, ReadAll(pol, PolarityDispatchTable())), Values{});
     EXPECT_FALSE(Modified(pol));
 
-    // The upright strip: bit 4 set, the right-click bits kept.
+    // The upright strip: bit 4 set, the right-click bits kept, the size too.
     page.Click(CPolPropPage::IDC_VERTICAL);
     EXPECT_EQ(page.Apply(), S_OK);
-    EXPECT_EQ(Short(pol, "Mode"), 0x1C);
-    EXPECT_EQ(Size(pol), (std::pair{64, 50}));
+    EXPECT_EQ(Short(pol, "Mode"), 0x1F);
+    EXPECT_EQ(Size(pol), (std::pair{41, 10}));
 }
 
 TEST_F(IndicatorPagesTest, PolarityPageRefusesSizesOutsideTheSpinRanges) {
@@ -270,10 +243,7 @@ TEST_F(IndicatorPagesTest, PolarityPageRefusesSizesOutsideTheSpinRanges) {
         std::string message;
     } kCases[] = {
         {CPolPropPage::IDC_WIDTH, "401", Range(10, 400)},
-        {CPolPropPage::IDC_WIDTH, "9", Range(10, 400)},
-        {CPolPropPage::IDC_HEIGHT, "201", Range(10, 200)},
-        {CPolPropPage::IDC_HEIGHT, "-20", Range(10, 200)},
-        {CPolPropPage::IDC_HEIGHT, "abc", "Please enter an integer."},
+        {CPolPropPage::IDC_HEIGHT, "9", Range(10, 200)},
     };
     for (const auto& c : kCases) {
         page.Click(CPolPropPage::IDC_TOGGLE); // a change that must wait too
@@ -286,12 +256,11 @@ TEST_F(IndicatorPagesTest, PolarityPageRefusesSizesOutsideTheSpinRanges) {
         EXPECT_FALSE(Modified(pol)) << c.text;
         page.Retype(c.id, c.id == CPolPropPage::IDC_WIDTH ? "40" : "50");
     }
-    // Within the range both go through.
     page.Retype(CPolPropPage::IDC_WIDTH, "400");
     page.Retype(CPolPropPage::IDC_HEIGHT, "10");
     EXPECT_EQ(page.Apply(), S_OK);
     EXPECT_EQ(Size(pol), (std::pair{400, 10}));
-    EXPECT_EQ(Short(pol, "Mode"), 0x02); // the toggle clicked five times
+    EXPECT_EQ(Short(pol, "Mode"), 0x00); // the toggle clicked twice
 }
 
 TEST_F(IndicatorPagesTest, PolarityPageKeepsASizeOutsideTheRangeThatTheUserLeftAlone) {
@@ -327,8 +296,8 @@ TEST_F(IndicatorPagesTest, PolarityPageOnSeveralControlsKeepsEachOnesWordAndSize
 
 namespace {
 
-// A stand-in that is not a Polarity: its DISPID 4 yields another control's
-// token under another name, and its Mode is a plain short.
+// A stand-in that is not a Polarity: its DISPID 4 yields a Polarity's token
+// under another name.
 class CNotPolarity final : public CDispatchObject {
 public:
     CNotPolarity();
@@ -346,18 +315,19 @@ CNotPolarity::CNotPolarity()
 
 } // namespace
 
-TEST_F(IndicatorPagesTest, PolarityPageResizesNothingButPolarityControls) {
+TEST_F(IndicatorPagesTest, PolarityPageSizesNothingButPolarityControls) {
     auto pol = Create(kw::ids::CLSID_Polarity, {10, 10, 50, 60});
     auto other = ComPtr<CNotPolarity>::Attach(new CNotPolarity);
     other->m_other = AfxControlPointerOf(Object<COleControl>(pol));
     PageHarness page(session, kw::ids::CLSID_PolPropPage);
-    ASSERT_TRUE(page.Open({other.Get()}));
+    ASSERT_TRUE(page.Open({other.Get(), pol.Get()}));
     EXPECT_EQ(page.Text(CPolPropPage::IDC_WIDTH), "0");
-    page.Retype(CPolPropPage::IDC_WIDTH, "20");
+    EXPECT_FALSE(IsWindowEnabled(page.Item(CPolPropPage::IDC_WIDTH)));
     page.Click(CPolPropPage::IDC_ON);
     EXPECT_EQ(page.Apply(), S_OK);
-    EXPECT_EQ(Size(pol), (std::pair{40, 50}));
     EXPECT_EQ(other->m_mode, 0x01);
+    EXPECT_EQ(Short(pol, "Mode"), 0x01);
+    EXPECT_EQ(Size(pol), (std::pair{40, 50}));
 }
 
 // [SECTION] ColorStatic
