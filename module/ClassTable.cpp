@@ -1,17 +1,21 @@
 #include "module/ClassTable.h"
 
 #include "buttons/ColorStaticCtrl.h"
+#include "buttons/ColorStaticPropPage.h"
 #include "buttons/BmpButton1Ctrl.h"
 #include "buttons/BmpButton1PropPage1.h"
 #include "buttons/BmpButton1PropPage2.h"
 #include "buttons/BmpButton2Ctrl.h"
 #include "buttons/BmpButton2PropPage1.h"
 #include "buttons/LedCtrl.h"
+#include "buttons/LedPropPage.h"
 #include "machine/CurveCtrl.h"
 #include "machine/DigitCtrl.h"
 #include "machine/PosCtrl.h"
 #include "buttons/PolCtrl.h"
+#include "buttons/PolPropPage.h"
 #include "buttons/SwitchCtrl.h"
+#include "buttons/SwitchPropPage.h"
 #include "machine/AccelerationCtrl.h"
 #include "module/Guids.h"
 #include "spinedit/SpinEditCtrl.h"
@@ -65,13 +69,15 @@ const PageClass kPages[] = {
     {"CBmpButton2PropPage1", CLSID_BmpButton2PropPage1, "Kestrowidge.BmpButton2PropPage.1", 27, 58,
      124, &COlePropertyPage::CreateObject<CBmpButton2PropPage1>},
     {"CColorStaticPropPage", CLSID_ColorStaticPropPage, "Kestrowidge.ColorStaticPropPage.1", 35, 74,
-     192},
+     192, &COlePropertyPage::CreateObject<CColorStaticPropPage>},
     {"CCurvePropPage", CLSID_CurvePropPage, "Kestrowidge.CurvePropPage.1", 14, 79, 208},
     {"CDigitPropPage", CLSID_DigitPropPage, "Kestrowidge.DigitPropPage.1", 36, 75, 193},
-    {"CLedPropPage", CLSID_LedPropPage, "Kestrowidge.LedPropPage.1", 33, 72, 190},
+    {"CLedPropPage", CLSID_LedPropPage, "Kestrowidge.LedPropPage.1", 33, 72, 190,
+     &COlePropertyPage::CreateObject<CLedPropPage>},
     {"CLineViewPropPage", CLSID_LineViewPropPage, "Kestrowidge.LineViewPropPage.1", 129, 65, 130,
      &COlePropertyPage::CreateObject<CLineViewPropPage>},
-    {"CPolPropPage", CLSID_PolPropPage, "Kestrowidge.PolPropPage.1", 39, 78, 195},
+    {"CPolPropPage", CLSID_PolPropPage, "Kestrowidge.PolPropPage.1", 39, 78, 195,
+     &COlePropertyPage::CreateObject<CPolPropPage>},
     {"CPosPropPage", CLSID_PosPropPage, "Kestrowidge.PosPropPage.1", 38, 77, 194},
     {"CSelectQubePropPage", CLSID_SelectQubePropPage, "Kestrowidge.SelectQubePropPage.1", 29, 60,
      126, &COlePropertyPage::CreateObject<CSelectQubePropPage>},
@@ -79,7 +85,8 @@ const PageClass kPages[] = {
     {"CSpinEditPropPage2", CLSID_SpinEditPropPage2, "Kestrowidge.SpinEditPropPage2.1", 24, 52, 121},
     {"CSpinEditPropPage3", CLSID_SpinEditPropPage3, "Kestrowidge.SpinEditPropPage3.1", 31, 53, 127},
     {"CSpinEditPropPage4", CLSID_SpinEditPropPage4, "Kestrowidge.SpinEditPropPage4.1", 37, 76, 131},
-    {"CSwitchPropPage", CLSID_SwitchPropPage, "Kestrowidge.SwitchPropPage.1", 34, 73, 191},
+    {"CSwitchPropPage", CLSID_SwitchPropPage, "Kestrowidge.SwitchPropPage.1", 34, 73, 191,
+     &COlePropertyPage::CreateObject<CSwitchPropPage>},
     {"CViewmanagerPropPage", CLSID_ViewmanagerPropPage, "Kestrowidge.ViewmanagerPropPage.1", 32, 68,
      200, &COlePropertyPage::CreateObject<CViewmanagerPropPage>},
 };

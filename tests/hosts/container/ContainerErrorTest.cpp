@@ -20,8 +20,8 @@ TEST_F(ContainerTest, EveryMistakeEndsTheScriptWithAClearMessage) {
         {"unknown class", "insert('Kestrowidge.NoSuchCtrl.1')",
          "insert: no class is registered under \"Kestrowidge.NoSuchCtrl.1\""},
         // The Led's property page: registered, and not a control to insert.
-        {"registered but not available", "insert('{0133AFC7-6611-4A72-BF1B-624AAE37A0A3}')",
-         "is registered but cannot be created: CLASS_E_CLASSNOTAVAILABLE (0x80040111)"},
+        {"registered but not a control", "insert('{0133AFC7-6611-4A72-BF1B-624AAE37A0A3}')",
+         "is registered but cannot be created: E_NOINTERFACE (0x80004002)"},
         {"wrong argument type", "insert(5)", "insert: argument 1 (class) must be a string"},
         {"wrong property type", "local c = insert('Kestrowidge.LedCtrl.1'); c.Color = 'red'",
          "Led1.Color: DISP_E_TYPEMISMATCH (0x80020005)"},
