@@ -2,16 +2,12 @@
 // the way a property frame opens them: what they show, what an apply writes
 // (every property is read before and after), refused values that write
 // nothing, closing without apply, and several controls selected at once.
-#include "machine/AccelerationCtrl.h"
 #include "machine/AccelerationPropPage.h"
-#include "machine/CurveCtrl.h"
 #include "machine/CurvePropPage.h"
-#include "machine/DigitCtrl.h"
 #include "machine/DigitPropPage.h"
-#include "machine/PosCtrl.h"
 #include "machine/PosPropPage.h"
+#include "module/ClassTable.h"
 #include "module/Guids.h"
-#include "module/ModuleObjects.h"
 #include "platform/afx/OleControl.h"
 #include "tests/support/LateBound.h"
 #include "tests/support/PageHarness.h"
@@ -26,68 +22,79 @@
 
 namespace {
 
+using namespace kw::ids;
 using Props = std::map<std::string, std::string>;
+using V = std::vector<std::string>;
+using Acc = CAccelerationPropPage;
+using Cur = CCurvePropPage;
+using Dig = CDigitPropPage;
+using Pos = CPosPropPage;
+
+struct Setting {
+    const char* name;
+    CComVariant value;
+};
 
 // [SECTION] Controls and their properties
 
 class MachinePages : public ::testing::Test {
 protected:
-    ComPtr<IDispatch> Create(const CLSID& clsid) {
+    // A new control given `settings`; its modified flag is cleared then, so
+    // that any later write through its dispatch interface shows.
+    ComPtr<IDispatch> Make(const CLSID& clsid, std::initializer_list<Setting> settings) {
         ComPtr<IClassFactory> factory;
+        ComPtr<IDispatch> control;
+        ComPtr<IPersistPropertyBag> persist;
         EXPECT_EQ(AfxDllGetClassObject(kw::module::Factories(), clsid, IID_IClassFactory,
                                        factory.OutVoid()),
                   S_OK);
-        ComPtr<IDispatch> control;
-        if (!factory)
+        if (!factory ||
+            FAILED(factory->CreateInstance(nullptr, IID_IDispatch, control.OutVoid())) ||
+            FAILED(control.As(IID_IPersistPropertyBag, &persist)) || FAILED(persist->InitNew())) {
+            ADD_FAILURE() << "no control";
             return control;
-        EXPECT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, control.OutVoid()), S_OK);
-        ComPtr<IPersistPropertyBag> persist;
-        EXPECT_EQ(control.As(IID_IPersistPropertyBag, &persist), S_OK);
-        if (persist) {
-            EXPECT_EQ(persist->InitNew(), S_OK);
         }
+        for (const Setting& s : settings)
+            EXPECT_EQ(CallByName(control.Get(), s.name, DISPATCH_PROPERTYPUT, {s.value}), S_OK)
+                << s.name;
+        Object(control)->SetModifiedFlag(FALSE);
         return control;
     }
-
     static COleControl* Object(const ComPtr<IDispatch>& d) {
         return static_cast<COleControl*>(
             static_cast<CDispatchObject*>(static_cast<IDispatch*>(d.Get())));
     }
-    static void Put(const ComPtr<IDispatch>& d, const char* name, CComVariant value) {
-        ASSERT_EQ(CallByName(d.Get(), name, DISPATCH_PROPERTYPUT, {value}), S_OK) << name;
-    }
+    static bool Written(const ComPtr<IDispatch>& d) { return Object(d)->IsModified() != FALSE; }
+
     static std::string Text(const ComPtr<IDispatch>& d, const char* name) {
         CComVariant value, text;
-        if (FAILED(CallByName(d.Get(), name, DISPATCH_PROPERTYGET, {}, &value)))
+        if (FAILED(CallByName(d.Get(), name, DISPATCH_PROPERTYGET, {}, &value)) ||
+            FAILED(VariantChangeType(&text, &value, 0, VT_BSTR)))
             return "<unreadable>";
-        if (FAILED(VariantChangeType(&text, &value, 0, VT_BSTR)))
-            return "<vt " + std::to_string(value.vt) + ">";
         return std::string(BstrView(text.bstrVal));
     }
     static LONG Long(const ComPtr<IDispatch>& d, const char* name) {
         return std::strtol(Text(d, name).c_str(), nullptr, 10);
     }
-    // Every property of the control's dispatch table, by name.
-    static Props ReadAll(const ComPtr<IDispatch>& d, const DispTable& table) {
+    // Every property its class's dispatch table lists.
+    static Props ReadAll(const ComPtr<IDispatch>& d) {
+        CLSID clsid{};
+        Object(d)->GetClassID(&clsid);
         Props props;
-        for (const DispEntry& e : table.entries)
+        for (const DispEntry& e : kw::module::FindControl(clsid)->dispatch->entries)
             if (e.kind == DispKind::Property && e.get)
                 props[e.name] = Text(d, e.name);
         return props;
     }
-    // What changed between two readings, as "name: before -> after".
-    static std::vector<std::string> Changes(const Props& before, const Props& after) {
-        std::vector<std::string> changes;
+    // What changed since `before`, as "name: before -> after".
+    static V Changes(const Props& before, const ComPtr<IDispatch>& d) {
+        const Props after = ReadAll(d);
+        V changes;
         for (const auto& [name, value] : before)
             if (after.at(name) != value)
                 changes.push_back(name + ": " + value + " -> " + after.at(name));
         return changes;
     }
-    // From here on, a write through the control's dispatch interface shows
-    // as its modified flag.
-    static void Settle(const ComPtr<IDispatch>& d) { Object(d)->SetModifiedFlag(FALSE); }
-    static bool Written(const ComPtr<IDispatch>& d) { return Object(d)->IsModified() != FALSE; }
-
     static std::string SnapshotPath(const std::string& name) {
         const char* build = std::getenv("KW_BUILD_DIR");
         const std::filesystem::path dir = build ? std::filesystem::path(build) / "snapshots"
@@ -99,482 +106,293 @@ protected:
     kw::headless::HeadlessSession session;
 };
 
-using V = std::vector<std::string>;
-
 // [SECTION] Acceleration
 
-class AccelerationPage : public MachinePages {
-protected:
-    using P = CAccelerationPropPage;
-    ComPtr<IDispatch> Ramp(short vstart, short a, short b, LONG vmax) {
-        ComPtr<IDispatch> c = Create(kw::ids::CLSID_Acceleration);
-        Put(c, "Vstart", CComVariant::I2(vstart));
-        Put(c, "A", CComVariant::I2(a));
-        Put(c, "B", CComVariant::I2(b));
-        Put(c, "Vmax", CComVariant::I4(vmax));
-        Settle(c);
-        return c;
-    }
-    const DispTable& Table() const { return AccelerationDispatchTable(); }
-};
-
-TEST_F(AccelerationPage, OpensOnTheRampParametersAndWritesOnlyTheChangedOne) {
-    ComPtr<IDispatch> c = Ramp(300, 150, 12000, 6000);
-    PageHarness page(session, kw::ids::CLSID_AccelerationPropPage);
+TEST_F(MachinePages, AccelerationPageShowsTheRampAndWritesOnlyWhatChanged) {
+    auto c = Make(CLSID_Acceleration, {{"Vstart", CComVariant::I2(300)},
+                                       {"A", CComVariant::I2(150)},
+                                       {"B", CComVariant::I2(12000)},
+                                       {"Vmax", CComVariant::I4(6000)}});
+    PageHarness page(session, CLSID_AccelerationPropPage);
     ASSERT_TRUE(page.Open({c.Get()}));
-    EXPECT_EQ(page.Text(P::IDC_VSTART), "300"); // "VStart" reaches Vstart
-    EXPECT_EQ(page.Text(P::IDC_A), "150");
-    EXPECT_EQ(page.Text(P::IDC_B), "12000");
-    EXPECT_EQ(page.Text(P::IDC_VMAX), "6000");
-    EXPECT_FALSE(page.Dirty());
+    EXPECT_EQ(page.Text(Acc::IDC_VSTART), "300"); // "VStart" reaches Vstart
+    EXPECT_EQ(page.Text(Acc::IDC_A), "150");
+    EXPECT_EQ(page.Text(Acc::IDC_B), "12000");
+    EXPECT_EQ(page.Text(Acc::IDC_VMAX), "6000");
 
-    const Props before = ReadAll(c, Table());
-    page.Retype(P::IDC_VMAX, "7000");
-    EXPECT_TRUE(page.Dirty());
+    const Props before = ReadAll(c);
+    page.Retype(Acc::IDC_VMAX, "7000");
     EXPECT_EQ(page.Apply(), S_OK);
-    EXPECT_EQ(Changes(before, ReadAll(c, Table())), (V{"Vmax: 6000 -> 7000"}));
+    EXPECT_EQ(Changes(before, c), V{"Vmax: 6000 -> 7000"});
     EXPECT_TRUE(page.TakeMessages().empty());
-    EXPECT_FALSE(page.Dirty());
 }
 
-// Each field takes both ends of its range and refuses one past either,
-// with the range message, writing nothing; its spin button steps within
-// the same range.
-TEST_F(AccelerationPage, EachFieldHasItsRangeAndARefusalWritesNothing) {
+// Each number field takes both ends of its range and refuses one past
+// either with the range message, writing nothing, not even the other
+// changes; its spin button steps within the same range.
+TEST_F(MachinePages, NumberFieldsTakeTheirRangeAndRefuseBeyondIt) {
     struct Field {
+        CLSID control, page;
         int edit, spin, lower, upper;
         const char* property;
+        int other; // an edit changed beside it
     };
     const Field fields[] = {
-        {P::IDC_VSTART, P::IDC_SPIN_VSTART, 32, 1000, "Vstart"},
-        {P::IDC_A, P::IDC_SPIN_A, 10, 500, "A"},
-        {P::IDC_B, P::IDC_SPIN_B, 1000, 30000, "B"},
-        {P::IDC_VMAX, P::IDC_SPIN_VMAX, 32, 8000, "Vmax"},
+        {CLSID_Acceleration, CLSID_AccelerationPropPage, Acc::IDC_VSTART, Acc::IDC_SPIN_VSTART, 32,
+         1000, "Vstart", Acc::IDC_A},
+        {CLSID_Acceleration, CLSID_AccelerationPropPage, Acc::IDC_A, Acc::IDC_SPIN_A, 10, 500, "A",
+         Acc::IDC_VMAX},
+        {CLSID_Acceleration, CLSID_AccelerationPropPage, Acc::IDC_B, Acc::IDC_SPIN_B, 1000, 30000,
+         "B", Acc::IDC_VSTART},
+        {CLSID_Acceleration, CLSID_AccelerationPropPage, Acc::IDC_VMAX, Acc::IDC_SPIN_VMAX, 32,
+         8000, "Vmax", Acc::IDC_VSTART},
+        {CLSID_Curve, CLSID_CurvePropPage, Cur::IDC_POINTS, Cur::IDC_SPIN_POINTS, 2, 10, "Points",
+         Cur::IDC_XAXIS},
     };
     for (const Field& f : fields) {
         SCOPED_TRACE(f.property);
-        ComPtr<IDispatch> c = Ramp(300, 150, 12000, 6000);
-        PageHarness page(session, kw::ids::CLSID_AccelerationPropPage);
+        auto c = Make(f.control, {});
+        PageHarness page(session, f.page);
         ASSERT_TRUE(page.Open({c.Get()}));
         int lower = 0, upper = 0;
         SendMessageA(page.Item(f.spin), UDM_GETRANGE32, WPARAM(&lower), LPARAM(&upper));
         EXPECT_EQ(lower, f.lower);
         EXPECT_EQ(upper, f.upper);
 
-        const std::string message = "Please enter an integer between " + std::to_string(f.lower) +
-                                    " and " + std::to_string(f.upper) + ".";
+        const Props before = ReadAll(c);
+        page.Retype(f.other, "100");
         for (int refused : {f.lower - 1, f.upper + 1}) {
-            const Props before = ReadAll(c, Table());
             page.Retype(f.edit, std::to_string(refused).c_str());
             EXPECT_EQ(page.Apply(), E_FAIL) << refused;
-            EXPECT_EQ(page.TakeMessages(), V{message});
-            EXPECT_TRUE(Changes(before, ReadAll(c, Table())).empty()) << refused;
-            EXPECT_FALSE(Written(c));
-            EXPECT_TRUE(page.Dirty());
+            EXPECT_EQ(page.TakeMessages(),
+                      V{"Please enter an integer between " + std::to_string(f.lower) + " and " +
+                        std::to_string(f.upper) + "."});
             EXPECT_EQ(GetFocus(), page.Item(f.edit));
+            EXPECT_TRUE(page.Dirty());
         }
+        EXPECT_TRUE(Changes(before, c).empty());
+        EXPECT_FALSE(Written(c));
         for (int taken : {f.lower, f.upper}) {
             page.Retype(f.edit, std::to_string(taken).c_str());
             EXPECT_EQ(page.Apply(), S_OK) << taken;
             EXPECT_EQ(Long(c, f.property), taken);
         }
-        EXPECT_TRUE(page.TakeMessages().empty());
     }
 }
 
-TEST_F(AccelerationPage, ARefusedFieldKeepsBackTheOtherChangesToo) {
-    ComPtr<IDispatch> c = Ramp(300, 150, 12000, 6000);
-    PageHarness page(session, kw::ids::CLSID_AccelerationPropPage);
-    ASSERT_TRUE(page.Open({c.Get()}));
-    const Props before = ReadAll(c, Table());
-    page.Retype(P::IDC_VSTART, "400");
-    page.Retype(P::IDC_VMAX, "20000");
-    EXPECT_EQ(page.Apply(), E_FAIL);
-    EXPECT_EQ(page.TakeMessages(), V{"Please enter an integer between 32 and 8000."});
-    EXPECT_TRUE(Changes(before, ReadAll(c, Table())).empty());
-    EXPECT_FALSE(Written(c));
-}
-
-// The linear ramp has B = 0, outside the page's range for B. What the
-// user did not touch is not checked, so its other values can be edited and
-// it stays linear; giving B a value makes it exponential.
-TEST_F(AccelerationPage, ALinearRampKeepsItsModeUntilBIsGiven) {
-    ComPtr<IDispatch> c = Ramp(200, 200, 10000, 5000);
-    Put(c, "Alpha", CComVariant::I4(1000));
+// A linear ramp has B = 0, below the page's range for B, and a host may set
+// Vmax beyond 16 bits. What the user does not touch is shown as it is and
+// neither checked nor written, so the ramp stays linear until B is given.
+TEST_F(MachinePages, ALinearRampKeepsItsModeAndVmaxUntilTheyAreGiven) {
+    auto c = Make(CLSID_Acceleration,
+                  {{"Vmax", CComVariant::I4(40000)}, {"Alpha", CComVariant::I4(1000)}});
     ASSERT_EQ(Long(c, "B"), 0);
-    Settle(c);
-    PageHarness page(session, kw::ids::CLSID_AccelerationPropPage);
+    PageHarness page(session, CLSID_AccelerationPropPage);
     ASSERT_TRUE(page.Open({c.Get()}));
-    EXPECT_EQ(page.Text(P::IDC_B), "0");
+    EXPECT_EQ(page.Text(Acc::IDC_B), "0");
+    EXPECT_EQ(page.Text(Acc::IDC_VMAX), "40000");
 
-    Props before = ReadAll(c, Table());
-    page.Retype(P::IDC_VSTART, "250");
+    Props before = ReadAll(c);
+    page.Retype(Acc::IDC_VSTART, "250");
     EXPECT_EQ(page.Apply(), S_OK);
     EXPECT_TRUE(page.TakeMessages().empty());
-    EXPECT_EQ(Changes(before, ReadAll(c, Table())), (V{"Vstart: 200 -> 250"}));
+    EXPECT_EQ(Changes(before, c), V{"Vstart: 200 -> 250"});
 
-    before = ReadAll(c, Table());
-    page.Retype(P::IDC_B, "12000");
+    before = ReadAll(c);
+    page.Retype(Acc::IDC_B, "12000");
     EXPECT_EQ(page.Apply(), S_OK);
-    EXPECT_EQ(Changes(before, ReadAll(c, Table())), (V{"Alpha: 1000 -> 0", "B: 0 -> 12000"}));
-}
-
-// A host may set Vmax beyond 16 bits; the page shows it as it is and
-// leaves it alone while the user does.
-TEST_F(AccelerationPage, AVmaxBeyondSixteenBitsIsShownWholeAndKept) {
-    ComPtr<IDispatch> c = Ramp(300, 150, 12000, 40000);
-    PageHarness page(session, kw::ids::CLSID_AccelerationPropPage);
-    ASSERT_TRUE(page.Open({c.Get()}));
-    EXPECT_EQ(page.Text(P::IDC_VMAX), "40000");
-    page.Retype(P::IDC_A, "100");
-    EXPECT_EQ(page.Apply(), S_OK);
-    EXPECT_EQ(Long(c, "Vmax"), 40000);
-    EXPECT_EQ(Long(c, "A"), 100);
+    EXPECT_EQ(Changes(before, c), (V{"Alpha: 1000 -> 0", "B: 0 -> 12000"}));
 }
 
 // [SECTION] Curve
 
-class CurvePage : public MachinePages {
-protected:
-    using P = CCurvePropPage;
-    ComPtr<IDispatch> Curve(const char* x, const char* y, short points, short flags) {
-        ComPtr<IDispatch> c = Create(kw::ids::CLSID_Curve);
-        Put(c, "Xaxis", CComVariant::Str(x));
-        Put(c, "Yaxis", CComVariant::Str(y));
-        Put(c, "Points", CComVariant::I2(points));
-        Put(c, "Flags", CComVariant::I2(flags));
-        Put(c, "MinVal", CComVariant::R4(-5.0f));
-        Settle(c);
-        return c;
-    }
-    const DispTable& Table() const { return CurveDispatchTable(); }
-};
-
-TEST_F(CurvePage, OpensOnTheCurveAndTicksTheLockBits) {
-    ComPtr<IDispatch> c = Curve("Weg", "Kraft", 5, 0x0106);
-    PageHarness page(session, kw::ids::CLSID_CurvePropPage);
+TEST_F(MachinePages, CurvePageSetsOnlyTheLockBitsTheUserChanged) {
+    auto c = Make(CLSID_Curve, {{"Xaxis", CComVariant::Str("Weg")},
+                                {"Yaxis", CComVariant::Str("Kraft")},
+                                {"Points", CComVariant::I2(5)},
+                                {"Flags", CComVariant::I2(0x0104)},
+                                {"MinVal", CComVariant::R4(-5.0f)}});
+    PageHarness page(session, CLSID_CurvePropPage);
     ASSERT_TRUE(page.Open({c.Get()}));
-    EXPECT_EQ(page.Text(P::IDC_XAXIS), "Weg");
-    EXPECT_EQ(page.Text(P::IDC_YAXIS), "Kraft");
-    EXPECT_EQ(page.Text(P::IDC_POINTS), "5");
-    EXPECT_FALSE(page.Checked(P::IDC_XLOCK));
-    EXPECT_TRUE(page.Checked(P::IDC_YLOCK));
-    int lower = 0, upper = 0;
-    SendMessageA(page.Item(P::IDC_SPIN_POINTS), UDM_GETRANGE32, WPARAM(&lower), LPARAM(&upper));
-    EXPECT_EQ(lower, 2);
-    EXPECT_EQ(upper, 10);
-}
+    EXPECT_EQ(page.Text(Cur::IDC_XAXIS), "Weg");
+    EXPECT_EQ(page.Text(Cur::IDC_YAXIS), "Kraft");
+    EXPECT_EQ(page.Text(Cur::IDC_POINTS), "5");
+    EXPECT_FALSE(page.Checked(Cur::IDC_XLOCK));
+    EXPECT_FALSE(page.Checked(Cur::IDC_YLOCK));
 
-TEST_F(CurvePage, TickingXLockSetsOnlyItsBit) {
-    ComPtr<IDispatch> c = Curve("X", "Y", 2, 0x0104);
-    PageHarness page(session, kw::ids::CLSID_CurvePropPage);
-    ASSERT_TRUE(page.Open({c.Get()}));
-    const Props before = ReadAll(c, Table());
-    page.Click(P::IDC_XLOCK);
+    Props before = ReadAll(c);
+    page.Click(Cur::IDC_XLOCK);
     EXPECT_EQ(page.Apply(), S_OK);
-    EXPECT_EQ(Changes(before, ReadAll(c, Table())), (V{"Flags: 260 -> 261"})); // 0x0104 -> 0x0105
+    EXPECT_EQ(Changes(before, c), V{"Flags: 260 -> 261"}); // 0x0104 -> 0x0105
 
-    page.Click(P::IDC_XLOCK);
-    page.Click(P::IDC_YLOCK);
-    EXPECT_EQ(page.Apply(), S_OK);
-    EXPECT_EQ(Long(c, "Flags"), 0x0106);
-}
-
-// A box ticked and unticked again leaves Flags as it was: it is not
-// written, while the caption changed beside it is.
-TEST_F(CurvePage, FlagsAreWrittenOnlyWhenTheirBitsChange) {
-    ComPtr<IDispatch> c = Curve("X", "Y", 2, 0x0001);
-    PageHarness page(session, kw::ids::CLSID_CurvePropPage);
-    ASSERT_TRUE(page.Open({c.Get()}));
-    page.Click(P::IDC_YLOCK);
-    page.Click(P::IDC_YLOCK);
+    // A box ticked and unticked again leaves Flags alone: not written.
+    Object(c)->SetModifiedFlag(FALSE);
+    page.Click(Cur::IDC_YLOCK);
+    page.Click(Cur::IDC_YLOCK);
     EXPECT_EQ(page.Apply(), S_OK);
     EXPECT_FALSE(Written(c));
-
-    const Props before = ReadAll(c, Table());
-    page.Retype(P::IDC_XAXIS, "Zeit");
-    page.Click(P::IDC_XLOCK);
-    page.Click(P::IDC_XLOCK);
+    before = ReadAll(c);
+    page.Click(Cur::IDC_YLOCK);
+    page.Retype(Cur::IDC_YAXIS, "F");
     EXPECT_EQ(page.Apply(), S_OK);
-    EXPECT_EQ(Changes(before, ReadAll(c, Table())), (V{"Xaxis: X -> Zeit"}));
-}
-
-TEST_F(CurvePage, PointsOutsideTwoToTenAreRefused) {
-    ComPtr<IDispatch> c = Curve("X", "Y", 4, 0);
-    PageHarness page(session, kw::ids::CLSID_CurvePropPage);
-    ASSERT_TRUE(page.Open({c.Get()}));
-    const Props before = ReadAll(c, Table());
-    page.Retype(P::IDC_YAXIS, "v");
-    page.Click(P::IDC_XLOCK);
-    page.Retype(P::IDC_POINTS, "11");
-    EXPECT_EQ(page.Apply(), E_FAIL);
-    EXPECT_EQ(page.TakeMessages(), V{"Please enter an integer between 2 and 10."});
-    EXPECT_TRUE(Changes(before, ReadAll(c, Table())).empty());
-    EXPECT_FALSE(Written(c));
-
-    page.Retype(P::IDC_POINTS, "10");
-    EXPECT_EQ(page.Apply(), S_OK);
-    EXPECT_EQ(Changes(before, ReadAll(c, Table())),
-              (V{"Flags: 0 -> 1", "Points: 4 -> 10", "Yaxis: Y -> v"}));
+    EXPECT_EQ(Changes(before, c), (V{"Flags: 261 -> 263", "Yaxis: Kraft -> F"}));
 }
 
 // [SECTION] Digit
 
-class DigitPage : public MachinePages {
-protected:
-    using P = CDigitPropPage;
-    ComPtr<IDispatch> Digit(const char* format, short maxSize, short flags) {
-        ComPtr<IDispatch> c = Create(kw::ids::CLSID_Digit);
-        Put(c, "Format", CComVariant::Str(format));
-        Put(c, "MaxSize", CComVariant::I2(maxSize));
-        Put(c, "Flags", CComVariant::I2(flags));
-        Settle(c);
-        return c;
-    }
-    const DispTable& Table() const { return DigitDispatchTable(); }
-};
-
-TEST_F(DigitPage, OpensOnTheFormatCellsAndFlagBits) {
+TEST_F(MachinePages, DigitPageShowsItsFlagBits) {
     struct Case {
         short flags;
         bool zeroPadding, uninitialized, error;
-        int size; // radio checked
+        int size; // the radio button checked
     };
     const Case cases[] = {
-        {0x0000, false, false, false, P::IDC_MEDIUM}, {0x0019, true, true, true, P::IDC_MEDIUM},
-        {0x000A, false, true, false, P::IDC_BIG},     {0x0004, false, false, false, P::IDC_SMALL},
-        {0x0006, false, false, false, P::IDC_BIG}, // the read-out takes big then
-        {0x0160, false, false, false, P::IDC_MEDIUM},
+        {0x0000, false, false, false, Dig::IDC_MEDIUM},
+        {0x0019, true, true, true, Dig::IDC_MEDIUM},
+        {0x000A, false, true, false, Dig::IDC_BIG},
+        {0x0004, false, false, false, Dig::IDC_SMALL},
+        {0x0166, false, false, false, Dig::IDC_BIG}, // the read-out draws big then
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.flags);
-        ComPtr<IDispatch> c = Digit("%5.1f", 7, k.flags);
-        PageHarness page(session, kw::ids::CLSID_DigitPropPage);
+        auto c = Make(CLSID_Digit, {{"Format", CComVariant::Str("%5.1f")},
+                                    {"MaxSize", CComVariant::I2(7)},
+                                    {"Flags", CComVariant::I2(k.flags)}});
+        PageHarness page(session, CLSID_DigitPropPage);
         ASSERT_TRUE(page.Open({c.Get()}));
-        EXPECT_EQ(page.Text(P::IDC_FORMAT), "%5.1f");
-        EXPECT_EQ(page.Text(P::IDC_MAXSIZE), "7");
-        EXPECT_EQ(page.Checked(P::IDC_ZEROPADDING), k.zeroPadding);
-        EXPECT_EQ(page.Checked(P::IDC_UNINITIALIZED), k.uninitialized);
-        EXPECT_EQ(page.Checked(P::IDC_ERROR), k.error);
-        for (int id : {P::IDC_BIG, P::IDC_MEDIUM, P::IDC_SMALL})
+        EXPECT_EQ(page.Text(Dig::IDC_FORMAT), "%5.1f");
+        EXPECT_EQ(page.Text(Dig::IDC_MAXSIZE), "7");
+        EXPECT_EQ(page.Checked(Dig::IDC_ZEROPADDING), k.zeroPadding);
+        EXPECT_EQ(page.Checked(Dig::IDC_UNINITIALIZED), k.uninitialized);
+        EXPECT_EQ(page.Checked(Dig::IDC_ERROR), k.error);
+        for (int id : {Dig::IDC_BIG, Dig::IDC_MEDIUM, Dig::IDC_SMALL})
             EXPECT_EQ(page.Checked(id), id == k.size) << id;
     }
 }
 
-TEST_F(DigitPage, TheSizeRadioReplacesOnlyTheSizeBits) {
+TEST_F(MachinePages, DigitPageChangesOnlyTheBitsOfTheItemsChanged) {
     struct Case {
         short before;
-        int click;
+        std::vector<int> clicks;
         short after;
     };
     const Case cases[] = {
-        {0x000A, P::IDC_SMALL, 0x000C}, // big, Uninitialized -> small
-        {0x0107, P::IDC_MEDIUM, 0x0101},
-        {0x0011, P::IDC_BIG, 0x0013},
-        {0x0006, P::IDC_SMALL, 0x0004}, // both size bits: big shown, small chosen
+        {0x000A, {Dig::IDC_SMALL}, 0x000C}, // big, Uninitialized -> small
+        {0x0107, {Dig::IDC_MEDIUM}, 0x0101},
+        {0x0006, {Dig::IDC_SMALL}, 0x0004}, // both size bits: shown big, small chosen
+        {0x0100, {Dig::IDC_ZEROPADDING, Dig::IDC_UNINITIALIZED, Dig::IDC_ERROR}, 0x0119},
+        {0x0119, {Dig::IDC_ZEROPADDING, Dig::IDC_ERROR, Dig::IDC_BIG}, 0x010A},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.before);
-        ComPtr<IDispatch> c = Digit("%f", 5, k.before);
-        PageHarness page(session, kw::ids::CLSID_DigitPropPage);
+        auto c = Make(CLSID_Digit, {{"Flags", CComVariant::I2(k.before)}});
+        PageHarness page(session, CLSID_DigitPropPage);
         ASSERT_TRUE(page.Open({c.Get()}));
-        const Props before = ReadAll(c, Table());
-        page.Click(k.click);
+        const Props before = ReadAll(c);
+        for (int id : k.clicks)
+            page.Click(id);
         EXPECT_EQ(page.Apply(), S_OK);
-        EXPECT_EQ(Changes(before, ReadAll(c, Table())),
-                  (V{"Flags: " + std::to_string(k.before) + " -> " + std::to_string(k.after)}));
+        EXPECT_EQ(Changes(before, c),
+                  V{"Flags: " + std::to_string(k.before) + " -> " + std::to_string(k.after)});
     }
-}
-
-TEST_F(DigitPage, EachBoxSetsOrClearsItsBit) {
-    ComPtr<IDispatch> c = Digit("%f", 5, 0x0100);
-    PageHarness page(session, kw::ids::CLSID_DigitPropPage);
-    ASSERT_TRUE(page.Open({c.Get()}));
-    page.Click(P::IDC_ZEROPADDING);
-    page.Click(P::IDC_UNINITIALIZED);
-    page.Click(P::IDC_ERROR);
-    EXPECT_EQ(page.Apply(), S_OK);
-    EXPECT_EQ(Long(c, "Flags"), 0x0119);
-    page.Click(P::IDC_ZEROPADDING);
-    page.Click(P::IDC_ERROR);
-    EXPECT_EQ(page.Apply(), S_OK);
-    EXPECT_EQ(Long(c, "Flags"), 0x0108);
 }
 
 // The read-out clears Uninitialized with its first value. An apply of the
 // page opened before does not set the bit again unless the user ticks it.
-TEST_F(DigitPage, AnApplyKeepsABitTheControlChangedMeanwhile) {
-    ComPtr<IDispatch> c = Digit("%f", 5, 0x0008);
-    PageHarness page(session, kw::ids::CLSID_DigitPropPage);
+TEST_F(MachinePages, DigitApplyKeepsABitTheControlChangedMeanwhile) {
+    auto c = Make(CLSID_Digit, {{"Flags", CComVariant::I2(0x0008)}});
+    PageHarness page(session, CLSID_DigitPropPage);
     ASSERT_TRUE(page.Open({c.Get()}));
-    EXPECT_TRUE(page.Checked(P::IDC_UNINITIALIZED));
+    EXPECT_TRUE(page.Checked(Dig::IDC_UNINITIALIZED));
     ASSERT_EQ(CallByName(c.Get(), "SetVal", DISPATCH_METHOD, {CComVariant::R8(1.5)}), S_OK);
     ASSERT_EQ(Long(c, "Flags"), 0);
 
-    page.Retype(P::IDC_FORMAT, "%4.2f");
-    page.Click(P::IDC_ZEROPADDING);
+    page.Retype(Dig::IDC_FORMAT, "%4.2f");
+    page.Click(Dig::IDC_ZEROPADDING);
     EXPECT_EQ(page.Apply(), S_OK);
     EXPECT_EQ(Text(c, "Format"), "%4.2f");
     EXPECT_EQ(Long(c, "Flags"), 0x0001);
 }
 
-// MaxSize has no range of its own beyond what a number holds.
-TEST_F(DigitPage, MaxSizeTakesAnyNumberButNoText) {
-    ComPtr<IDispatch> c = Digit("%f", 5, 0);
-    PageHarness page(session, kw::ids::CLSID_DigitPropPage);
-    ASSERT_TRUE(page.Open({c.Get()}));
-    page.Retype(P::IDC_MAXSIZE, "12");
-    EXPECT_EQ(page.Apply(), S_OK);
-    EXPECT_EQ(Long(c, "MaxSize"), 12);
-    EXPECT_TRUE(page.TakeMessages().empty());
-
-    Settle(c);
-    page.Retype(P::IDC_MAXSIZE, "viele");
-    page.Click(P::IDC_ERROR);
-    EXPECT_EQ(page.Apply(), E_FAIL);
-    EXPECT_EQ(page.TakeMessages(), V{"Please enter an integer."});
-    EXPECT_FALSE(Written(c));
-}
-
 // [SECTION] Pos
 
-class PosPage : public MachinePages {
-protected:
-    using P = CPosPropPage;
-    ComPtr<IDispatch> Pad(short mode) {
-        ComPtr<IDispatch> c = Create(kw::ids::CLSID_Pos);
-        Put(c, "Mode", CComVariant::I2(mode));
-        Settle(c);
-        return c;
-    }
-    const DispTable& Table() const { return PosDispatchTable(); }
-    static int Chosen(const PageHarness& page) {
-        for (int id = P::IDC_XYZ; id <= P::IDC_Z; ++id)
-            if (page.Checked(id))
-                return id - P::IDC_XYZ;
-        return -1;
-    }
-};
-
-TEST_F(PosPage, OpensOnTheLayoutTheModeGives) {
-    const std::pair<short, int> cases[] = {{0, 0}, {1, 1},  {4, 4},  {5, 0},     {6, 0},
-                                           {7, 0}, {10, 2}, {-1, 0}, {0x0103, 3}};
-    for (const auto& [mode, layout] : cases) {
+TEST_F(MachinePages, PosPageShowsTheLayoutOfModeAndWritesAChosenOne) {
+    const std::pair<short, int> shown[] = {{1, 1}, {4, 4}, {5, 0}, {7, 0}, {10, 2}, {0x0103, 3}};
+    for (const auto& [mode, layout] : shown) {
         SCOPED_TRACE(mode);
-        ComPtr<IDispatch> c = Pad(mode);
-        PageHarness page(session, kw::ids::CLSID_PosPropPage);
+        auto c = Make(CLSID_Pos, {{"Mode", CComVariant::I2(mode)}});
+        PageHarness page(session, CLSID_PosPropPage);
         ASSERT_TRUE(page.Open({c.Get()}));
-        EXPECT_EQ(Chosen(page), layout);
-        EXPECT_FALSE(page.Checked(P::IDC_TOGGLEONCLICK));
+        for (int i = 0; i <= Pos::IDC_Z - Pos::IDC_XYZ; ++i)
+            EXPECT_EQ(page.Checked(Pos::IDC_XYZ + i), i == layout) << i;
     }
-}
 
-TEST_F(PosPage, TheChosenLayoutReplacesTheWholeMode) {
-    ComPtr<IDispatch> c = Pad(6);
-    PageHarness page(session, kw::ids::CLSID_PosPropPage);
+    auto c = Make(CLSID_Pos, {{"Mode", CComVariant::I2(6)}});
+    PageHarness page(session, CLSID_PosPropPage);
     ASSERT_TRUE(page.Open({c.Get()}));
-    const Props before = ReadAll(c, Table());
-    page.Click(P::IDC_XYZ);
-    EXPECT_EQ(page.Apply(), S_OK);
-    EXPECT_EQ(Changes(before, ReadAll(c, Table())), (V{"Mode: 6 -> 0"}));
-
-    page.Click(P::IDC_Z);
-    EXPECT_EQ(page.Apply(), S_OK);
-    EXPECT_EQ(Long(c, "Mode"), 4);
-}
-
-// ToggleOnClick lives in the page only; the pad's Mode is written only
-// when the user chose a layout, since writing it lights the lamps anew.
-TEST_F(PosPage, ToggleOnClickAndAnUntouchedLayoutWriteNothing) {
-    ComPtr<IDispatch> c = Pad(2);
-    PageHarness page(session, kw::ids::CLSID_PosPropPage);
-    ASSERT_TRUE(page.Open({c.Get()}));
-    page.Click(P::IDC_TOGGLEONCLICK);
-    EXPECT_TRUE(page.Checked(P::IDC_TOGGLEONCLICK));
+    EXPECT_TRUE(page.Checked(Pos::IDC_XYZ));
+    EXPECT_FALSE(page.Checked(Pos::IDC_TOGGLEONCLICK));
+    // ToggleOnClick lives in the page only.
+    page.Click(Pos::IDC_TOGGLEONCLICK);
     EXPECT_TRUE(page.Dirty());
     EXPECT_EQ(page.Apply(), S_OK);
     EXPECT_FALSE(Written(c));
-    page.Click(P::IDC_AB); // the layout it has
+    // A chosen layout replaces the whole Mode.
+    const Props before = ReadAll(c);
+    page.Click(Pos::IDC_XYZ);
     EXPECT_EQ(page.Apply(), S_OK);
-    EXPECT_FALSE(Written(c));
-    EXPECT_TRUE(page.Checked(P::IDC_TOGGLEONCLICK));
+    EXPECT_EQ(Changes(before, c), V{"Mode: 6 -> 0"});
+    page.Click(Pos::IDC_Z);
+    EXPECT_EQ(page.Apply(), S_OK);
+    EXPECT_EQ(Long(c, "Mode"), 4);
+    EXPECT_TRUE(page.Checked(Pos::IDC_TOGGLEONCLICK));
 }
 
 // [SECTION] Every page
 
-struct PageCase {
-    const char* name;
-    CLSID control;
-    CLSID page;
-    const DispTable& (*table)();
-    // Configures the control and changes the page (without applying).
-    void (*configure)(const ComPtr<IDispatch>&);
-    void (*change)(PageHarness&);
-};
-
-void Set(const ComPtr<IDispatch>& d, const char* name, CComVariant value) {
-    ASSERT_EQ(CallByName(d.Get(), name, DISPATCH_PROPERTYPUT, {value}), S_OK) << name;
-}
-
-const PageCase kPageCases[] = {
-    {"acceleration", kw::ids::CLSID_Acceleration, kw::ids::CLSID_AccelerationPropPage,
-     &AccelerationDispatchTable,
-     [](const ComPtr<IDispatch>& c) {
-         Set(c, "Vstart", CComVariant::I2(250));
-         Set(c, "Vmax", CComVariant::I4(6000));
-     },
-     [](PageHarness& p) {
-         p.Retype(CAccelerationPropPage::IDC_VSTART, "400");
-         p.Retype(CAccelerationPropPage::IDC_B, "20000");
-     }},
-    {"curve", kw::ids::CLSID_Curve, kw::ids::CLSID_CurvePropPage, &CurveDispatchTable,
-     [](const ComPtr<IDispatch>& c) {
-         Set(c, "Xaxis", CComVariant::Str("s [mm]"));
-         Set(c, "Yaxis", CComVariant::Str("F [N]"));
-         Set(c, "Points", CComVariant::I2(6));
-         Set(c, "Flags", CComVariant::I2(0x0002));
-     },
-     [](PageHarness& p) {
-         p.Retype(CCurvePropPage::IDC_XAXIS, "t");
-         p.Click(CCurvePropPage::IDC_XLOCK);
-         p.Retype(CCurvePropPage::IDC_POINTS, "3");
-     }},
-    {"digit", kw::ids::CLSID_Digit, kw::ids::CLSID_DigitPropPage, &DigitDispatchTable,
-     [](const ComPtr<IDispatch>& c) {
-         Set(c, "Format", CComVariant::Str("%6.2f"));
-         Set(c, "MaxSize", CComVariant::I2(6));
-         Set(c, "Flags", CComVariant::I2(0x0011));
-     },
-     [](PageHarness& p) {
-         p.Retype(CDigitPropPage::IDC_FORMAT, "%g");
-         p.Click(CDigitPropPage::IDC_BIG);
-         p.Click(CDigitPropPage::IDC_ERROR);
-     }},
-    {"pos", kw::ids::CLSID_Pos, kw::ids::CLSID_PosPropPage, &PosDispatchTable,
-     [](const ComPtr<IDispatch>& c) { Set(c, "Mode", CComVariant::I2(2)); },
-     [](PageHarness& p) {
-         p.Click(CPosPropPage::IDC_Z);
-         p.Click(CPosPropPage::IDC_TOGGLEONCLICK);
-     }},
-};
-
-TEST_F(MachinePages, EveryPageIsCreatableAndClosingWithoutApplyWritesNothing) {
-    for (const PageCase& k : kPageCases) {
+TEST_F(MachinePages, EveryPageOpensOnItsControlAndClosingWithoutApplyWritesNothing) {
+    struct PageCase {
+        const char* name;
+        CLSID page;
+        ComPtr<IDispatch> control;
+        std::vector<std::pair<int, const char*>> edits; // null text: a click
+    };
+    PageCase cases[] = {
+        {"acceleration",
+         CLSID_AccelerationPropPage,
+         Make(CLSID_Acceleration, {{"Vstart", CComVariant::I2(250)}}),
+         {{Acc::IDC_VSTART, "400"}, {Acc::IDC_B, "20000"}}},
+        {"curve",
+         CLSID_CurvePropPage,
+         Make(CLSID_Curve, {{"Xaxis", CComVariant::Str("s [mm]")},
+                            {"Yaxis", CComVariant::Str("F [N]")},
+                            {"Points", CComVariant::I2(6)},
+                            {"Flags", CComVariant::I2(0x0002)}}),
+         {{Cur::IDC_XAXIS, "t"}, {Cur::IDC_XLOCK, nullptr}, {Cur::IDC_POINTS, "3"}}},
+        {"digit",
+         CLSID_DigitPropPage,
+         Make(CLSID_Digit, {{"Format", CComVariant::Str("%6.2f")},
+                            {"MaxSize", CComVariant::I2(6)},
+                            {"Flags", CComVariant::I2(0x0011)}}),
+         {{Dig::IDC_FORMAT, "%g"}, {Dig::IDC_BIG, nullptr}, {Dig::IDC_ERROR, nullptr}}},
+        {"pos",
+         CLSID_PosPropPage,
+         Make(CLSID_Pos, {{"Mode", CComVariant::I2(2)}}),
+         {{Pos::IDC_Z, nullptr}, {Pos::IDC_TOGGLEONCLICK, nullptr}}},
+    };
+    for (PageCase& k : cases) {
         SCOPED_TRACE(k.name);
-        ComPtr<IDispatch> c = Create(k.control);
-        k.configure(c);
-        Settle(c);
-        const Props before = ReadAll(c, k.table());
+        const Props before = ReadAll(k.control);
         {
             PageHarness page(session, k.page);
-            ASSERT_TRUE(page);
-            ASSERT_TRUE(page.Open({c.Get()}));
+            ASSERT_TRUE(page.Open({k.control.Get()}));
             EXPECT_TRUE(page.Snapshot(SnapshotPath(std::string("page_") + k.name + ".png")));
-            k.change(page);
+            for (const auto& [id, text] : k.edits)
+                text ? page.Retype(id, text) : page.Click(id);
             EXPECT_TRUE(page.Dirty());
         }
-        EXPECT_TRUE(Changes(before, ReadAll(c, k.table())).empty());
-        EXPECT_FALSE(Written(c));
+        EXPECT_TRUE(Changes(before, k.control).empty());
+        EXPECT_FALSE(Written(k.control));
     }
 }
 
@@ -583,68 +401,52 @@ TEST_F(MachinePages, EveryPageIsCreatableAndClosingWithoutApplyWritesNothing) {
 // bits included.
 TEST_F(MachinePages, SeveralControlsKeepWhatTheUserLeftAlone) {
     {
-        ComPtr<IDispatch> a = Create(kw::ids::CLSID_Curve), b = Create(kw::ids::CLSID_Curve);
-        Set(a, "Xaxis", CComVariant::Str("a"));
-        Set(a, "Flags", CComVariant::I2(0x0104));
-        Set(b, "Xaxis", CComVariant::Str("b"));
-        Set(b, "Points", CComVariant::I2(8));
-        Set(b, "Flags", CComVariant::I2(0x0002));
-        PageHarness page(session, kw::ids::CLSID_CurvePropPage);
+        auto a = Make(CLSID_Curve,
+                      {{"Xaxis", CComVariant::Str("a")}, {"Flags", CComVariant::I2(0x0104)}});
+        auto b = Make(CLSID_Curve, {{"Xaxis", CComVariant::Str("b")},
+                                    {"Points", CComVariant::I2(8)},
+                                    {"Flags", CComVariant::I2(0x0002)}});
+        PageHarness page(session, CLSID_CurvePropPage);
         ASSERT_TRUE(page.Open({a.Get(), b.Get()}));
-        EXPECT_EQ(page.Text(CCurvePropPage::IDC_XAXIS), "a");
-        page.Click(CCurvePropPage::IDC_XLOCK);
-        page.Retype(CCurvePropPage::IDC_YAXIS, "F");
+        EXPECT_EQ(page.Text(Cur::IDC_XAXIS), "a");
+        const Props beforeA = ReadAll(a), beforeB = ReadAll(b);
+        page.Click(Cur::IDC_XLOCK);
+        page.Retype(Cur::IDC_YAXIS, "F");
         EXPECT_EQ(page.Apply(), S_OK);
-        EXPECT_EQ(Long(a, "Flags"), 0x0105);
-        EXPECT_EQ(Long(b, "Flags"), 0x0003);
-        EXPECT_EQ(Text(a, "Xaxis"), "a");
-        EXPECT_EQ(Text(b, "Xaxis"), "b");
-        EXPECT_EQ(Long(a, "Points"), 2);
-        EXPECT_EQ(Long(b, "Points"), 8);
-        EXPECT_EQ(Text(a, "Yaxis"), "F");
-        EXPECT_EQ(Text(b, "Yaxis"), "F");
+        EXPECT_EQ(Changes(beforeA, a), (V{"Flags: 260 -> 261", "Yaxis: Y -> F"}));
+        EXPECT_EQ(Changes(beforeB, b), (V{"Flags: 2 -> 3", "Yaxis: Y -> F"}));
     }
     {
-        ComPtr<IDispatch> a = Create(kw::ids::CLSID_Digit), b = Create(kw::ids::CLSID_Digit);
-        Set(a, "Flags", CComVariant::I2(0x000A)); // big, Uninitialized
-        Set(b, "Flags", CComVariant::I2(0x0015)); // small, ZeroPadding, Error
-        PageHarness page(session, kw::ids::CLSID_DigitPropPage);
+        auto a = Make(CLSID_Digit, {{"Flags", CComVariant::I2(0x000A)}}); // big, Uninitialized
+        auto b = Make(CLSID_Digit, {{"Flags", CComVariant::I2(0x0015)}}); // small, 0-pad, Error
+        PageHarness page(session, CLSID_DigitPropPage);
         ASSERT_TRUE(page.Open({a.Get(), b.Get()}));
-        page.Click(CDigitPropPage::IDC_MEDIUM);
+        page.Click(Dig::IDC_MEDIUM);
         EXPECT_EQ(page.Apply(), S_OK);
         EXPECT_EQ(Long(a, "Flags"), 0x0008);
         EXPECT_EQ(Long(b, "Flags"), 0x0011);
     }
     {
-        ComPtr<IDispatch> a = Create(kw::ids::CLSID_Pos), b = Create(kw::ids::CLSID_Pos);
-        Set(a, "Mode", CComVariant::I2(1));
-        Set(b, "Mode", CComVariant::I2(3));
-        Settle(a);
-        Settle(b);
-        PageHarness page(session, kw::ids::CLSID_PosPropPage);
+        auto a = Make(CLSID_Pos, {{"Mode", CComVariant::I2(1)}});
+        auto b = Make(CLSID_Pos, {{"Mode", CComVariant::I2(3)}});
+        PageHarness page(session, CLSID_PosPropPage);
         ASSERT_TRUE(page.Open({a.Get(), b.Get()}));
-        page.Click(CPosPropPage::IDC_XY);
+        page.Click(Pos::IDC_XY);
         EXPECT_EQ(page.Apply(), S_OK);
         EXPECT_EQ(Long(a, "Mode"), 3);
-        EXPECT_EQ(Long(b, "Mode"), 3);
-        EXPECT_TRUE(Written(a));
-        EXPECT_FALSE(Written(b)); // it had that layout
+        EXPECT_FALSE(Written(b)); // it had that layout: its lamps stay as they are
     }
     {
-        ComPtr<IDispatch> a = Create(kw::ids::CLSID_Acceleration);
-        ComPtr<IDispatch> b = Create(kw::ids::CLSID_Acceleration);
-        Set(a, "Vstart", CComVariant::I2(300));
-        Set(b, "Vstart", CComVariant::I2(100));
-        Set(b, "Alpha", CComVariant::I4(2000)); // linear: B = 0
-        PageHarness page(session, kw::ids::CLSID_AccelerationPropPage);
+        auto a = Make(CLSID_Acceleration, {{"Vstart", CComVariant::I2(300)}});
+        auto b = Make(CLSID_Acceleration, {{"Vstart", CComVariant::I2(100)},
+                                           {"Alpha", CComVariant::I4(2000)}}); // linear
+        PageHarness page(session, CLSID_AccelerationPropPage);
         ASSERT_TRUE(page.Open({a.Get(), b.Get()}));
-        page.Retype(CAccelerationPropPage::IDC_VMAX, "7000");
+        const Props beforeA = ReadAll(a), beforeB = ReadAll(b);
+        page.Retype(Acc::IDC_VMAX, "7000");
         EXPECT_EQ(page.Apply(), S_OK);
-        EXPECT_EQ(Long(a, "Vmax"), 7000);
-        EXPECT_EQ(Long(b, "Vmax"), 7000);
-        EXPECT_EQ(Long(a, "Vstart"), 300);
-        EXPECT_EQ(Long(b, "Vstart"), 100);
-        EXPECT_EQ(Long(b, "Alpha"), 2000);
+        EXPECT_EQ(Changes(beforeA, a), V{"Vmax: 5000 -> 7000"});
+        EXPECT_EQ(Changes(beforeB, b), V{"Vmax: 5000 -> 7000"});
     }
 }
 
