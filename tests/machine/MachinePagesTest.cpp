@@ -125,6 +125,14 @@ TEST_F(MachinePages, AccelerationPageShowsTheRampAndWritesOnlyWhatChanged) {
     EXPECT_EQ(page.Apply(), S_OK);
     EXPECT_EQ(Changes(before, c), V{"Vmax: 6000 -> 7000"});
     EXPECT_TRUE(page.TakeMessages().empty());
+
+    // The spin button writes a number the field reads back: no separators.
+    SetFocus(page.Item(Acc::IDC_B));
+    session.Key(VK_UP);
+    EXPECT_EQ(page.Text(Acc::IDC_B), "12001");
+    EXPECT_EQ(page.Apply(), S_OK);
+    EXPECT_EQ(Long(c, "B"), 12001);
+    EXPECT_TRUE(page.TakeMessages().empty());
 }
 
 // Each number field takes both ends of its range and refuses one past
