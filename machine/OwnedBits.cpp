@@ -4,10 +4,9 @@
 
 namespace {
 
-int WriteEach(COlePropertyPage& page, const std::string& name, const COwnedBits& bits) {
+void WriteEach(COlePropertyPage& page, const std::string& name, const COwnedBits& bits) {
     ULONG count = 0;
     IDispatch** objects = page.GetObjectArray(&count);
-    int written = 0;
     for (ULONG i = 0; i < count; ++i) {
         IDispatch* object = objects[i];
         LPCSTR propName = name.c_str();
@@ -23,23 +22,22 @@ int WriteEach(COlePropertyPage& page, const std::string& name, const COwnedBits&
         if (((value ^ old) & 0xFFFF) == 0)
             continue;
         const SHORT packed = static_cast<SHORT>(value & 0xFFFF);
-        if (SUCCEEDED(driver.SetProperty(dispid, VT_I2, &packed)))
-            ++written;
+        // An object that refuses the value keeps its own.
+        (void)driver.SetProperty(dispid, VT_I2, &packed);
     }
-    return written;
 }
 
 } // namespace
 
-int WriteOwnedBits(COlePropertyPage& page, CDataExchange* pDX, LPCSTR propName,
-                   const COwnedBits& bits) {
+void WriteOwnedBits(COlePropertyPage& page, CDataExchange* pDX, LPCSTR propName,
+                    const COwnedBits& bits) {
     if (!propName || bits.Empty())
-        return 0;
+        return;
     if (pDX && pDX->m_bSaveAndValidate) {
         if (!pDX->Failed())
             pDX->Defer(
                 [&page, name = std::string(propName), bits] { WriteEach(page, name, bits); });
-        return 0;
+        return;
     }
-    return WriteEach(page, propName, bits);
+    WriteEach(page, propName, bits);
 }

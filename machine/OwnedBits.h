@@ -37,8 +37,7 @@ private:
 };
 
 // Writes `bits` into the property `propName` of every object of `page`, as
-// above. In a saving exchange the writes wait for its end and are dropped
-// when it is refused. Returns the number of objects written (0 while the
-// writes wait); an object without the property is skipped.
-int WriteOwnedBits(COlePropertyPage& page, CDataExchange* pDX, LPCSTR propName,
-                   const COwnedBits& bits);
+// above; an object without the property is skipped. In a saving exchange
+// the writes wait for its end and are dropped when it is refused.
+void WriteOwnedBits(COlePropertyPage& page, CDataExchange* pDX, LPCSTR propName,
+                    const COwnedBits& bits);
