@@ -17,6 +17,10 @@
 #include "buttons/SwitchCtrl.h"
 #include "buttons/SwitchPropPage.h"
 #include "machine/AccelerationCtrl.h"
+#include "machine/AccelerationPropPage.h"
+#include "machine/CurvePropPage.h"
+#include "machine/DigitPropPage.h"
+#include "machine/PosPropPage.h"
 #include "module/Guids.h"
 #include "spinedit/SpinEditCtrl.h"
 #include "views3d/SelectQubeCtrl.h"
@@ -61,7 +65,7 @@ const CLSID kLineViewPages[] = {CLSID_LineViewPropPage};
 
 const PageClass kPages[] = {
     {"CAccelerationPropPage", CLSID_AccelerationPropPage, "Kestrowidge.AccelerationPropPage.1", 30,
-     70, 133},
+     70, 133, &COlePropertyPage::CreateObject<CAccelerationPropPage>},
     {"CBmpButton1PropPage1", CLSID_BmpButton1PropPage1, "Kestrowidge.BmpButton1PropPage1.1", 25, 55,
      122, &COlePropertyPage::CreateObject<CBmpButton1PropPage1>},
     {"CBmpButton1PropPage2", CLSID_BmpButton1PropPage2, "Kestrowidge.BmpButton1PropPage2.1", 26, 56,
@@ -70,15 +74,18 @@ const PageClass kPages[] = {
      124, &COlePropertyPage::CreateObject<CBmpButton2PropPage1>},
     {"CColorStaticPropPage", CLSID_ColorStaticPropPage, "Kestrowidge.ColorStaticPropPage.1", 35, 74,
      192, &COlePropertyPage::CreateObject<CColorStaticPropPage>},
-    {"CCurvePropPage", CLSID_CurvePropPage, "Kestrowidge.CurvePropPage.1", 14, 79, 208},
-    {"CDigitPropPage", CLSID_DigitPropPage, "Kestrowidge.DigitPropPage.1", 36, 75, 193},
+    {"CCurvePropPage", CLSID_CurvePropPage, "Kestrowidge.CurvePropPage.1", 14, 79, 208,
+     &COlePropertyPage::CreateObject<CCurvePropPage>},
+    {"CDigitPropPage", CLSID_DigitPropPage, "Kestrowidge.DigitPropPage.1", 36, 75, 193,
+     &COlePropertyPage::CreateObject<CDigitPropPage>},
     {"CLedPropPage", CLSID_LedPropPage, "Kestrowidge.LedPropPage.1", 33, 72, 190,
      &COlePropertyPage::CreateObject<CLedPropPage>},
     {"CLineViewPropPage", CLSID_LineViewPropPage, "Kestrowidge.LineViewPropPage.1", 129, 65, 130,
      &COlePropertyPage::CreateObject<CLineViewPropPage>},
     {"CPolPropPage", CLSID_PolPropPage, "Kestrowidge.PolPropPage.1", 39, 78, 195,
      &COlePropertyPage::CreateObject<CPolPropPage>},
-    {"CPosPropPage", CLSID_PosPropPage, "Kestrowidge.PosPropPage.1", 38, 77, 194},
+    {"CPosPropPage", CLSID_PosPropPage, "Kestrowidge.PosPropPage.1", 38, 77, 194,
+     &COlePropertyPage::CreateObject<CPosPropPage>},
     {"CSelectQubePropPage", CLSID_SelectQubePropPage, "Kestrowidge.SelectQubePropPage.1", 29, 60,
      126, &COlePropertyPage::CreateObject<CSelectQubePropPage>},
     {"CSpinEditPropPage1", CLSID_SpinEditPropPage1, "Kestrowidge.SpinEditPropPage1.1", 23, 51, 120},

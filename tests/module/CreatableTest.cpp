@@ -20,8 +20,10 @@ namespace {
 
 // The property pages that cannot be created yet.
 constexpr std::string_view kPagesNotYetBuilt[] = {
-    "CAccelerationPropPage", "CCurvePropPage",     "CDigitPropPage",     "CPosPropPage",
-    "CSpinEditPropPage1",    "CSpinEditPropPage2", "CSpinEditPropPage3", "CSpinEditPropPage4",
+    "CSpinEditPropPage1",
+    "CSpinEditPropPage2",
+    "CSpinEditPropPage3",
+    "CSpinEditPropPage4",
 };
 
 bool NotYetBuilt(std::string_view page) {
