@@ -1,7 +1,7 @@
 // CBmpButton1PropPage1: texts, focus mode and two bits of Flags.
 #include "buttons/BmpButton1PropPage1.h"
 
-#include "buttons/PageObjectProperties.h"
+#include "platform/afx/OwnedBits.h"
 #include "platform/user/SystemControls.h"
 #include "platform/user/User.h"
 
@@ -36,8 +36,8 @@ void CBmpButton1PropPage1::DoDataExchange(CDataExchange* pDX) {
     if (!pDX->m_bSaveAndValidate) {
         short flags = 0;
         GetPropText("Flags", &flags);
-        m_flat = (flags & kFlatBit) ? BST_CHECKED : BST_UNCHECKED;
-        m_transparent = (flags & kTransparentBit) ? BST_CHECKED : BST_UNCHECKED;
+        m_flat = BitCheck(flags, kFlatBit);
+        m_transparent = BitCheck(flags, kTransparentBit);
     }
     DDX_Check(pDX, IDC_FLAT, m_flat);
     DDX_Check(pDX, IDC_TRANSPARENT, m_transparent);
@@ -52,31 +52,8 @@ void CBmpButton1PropPage1::DoDataExchange(CDataExchange* pDX) {
 // boxes the user changed are set or cleared, and a word is written only
 // when that changed it.
 void CBmpButton1PropPage1::ApplyFlags(CDataExchange* pDX) {
-    short owned = 0;
-    short set = 0;
-    if (IsControlChanged(IDC_FLAT)) {
-        owned |= kFlatBit;
-        if (m_flat == BST_CHECKED)
-            set |= kFlatBit;
-    }
-    if (IsControlChanged(IDC_TRANSPARENT)) {
-        owned |= kTransparentBit;
-        if (m_transparent == BST_CHECKED)
-            set |= kTransparentBit;
-    }
-    if (!owned)
-        return;
-    ULONG count = 0;
-    IDispatch** objects = GetObjectArray(&count);
-    for (ULONG i = 0; i < count; ++i) {
-        IDispatch* object = objects[i];
-        pDX->Defer([object, owned, set] {
-            const auto flags = kw::pages::GetObjectProperty<short>(object, "Flags", VT_I2);
-            if (!flags)
-                return;
-            const short packed = short((*flags & ~owned) | set);
-            if (packed != *flags)
-                kw::pages::SetObjectProperty(object, "Flags", VT_I2, packed);
-        });
-    }
+    COwnedBits bits;
+    bits.SetFromCheck(IsControlChanged(IDC_FLAT), m_flat, kFlatBit);
+    bits.SetFromCheck(IsControlChanged(IDC_TRANSPARENT), m_transparent, kTransparentBit);
+    WriteOwnedBits(*this, pDX, "Flags", bits);
 }

@@ -1,6 +1,6 @@
 #include "buttons/ColorStaticPropPage.h"
 
-#include "buttons/PackedWordExchange.h"
+#include "platform/afx/OwnedBits.h"
 
 CColorStaticPropPage::CColorStaticPropPage() : COlePropertyPage(IDD, IDS_CAPTION) {}
 
@@ -11,8 +11,9 @@ void CColorStaticPropPage::DoDataExchange(CDataExchange* pDX) {
             m_transparent = BitCheck(flags, kTransparentBk);
     }
     DDX_Check(pDX, IDC_TRANSPARENT, m_transparent);
-    if (pDX->m_bSaveAndValidate && IsControlChanged(IDC_TRANSPARENT) &&
-        m_transparent != BST_INDETERMINATE)
-        ApplyPackedBits(this, pDX, "Flags", kTransparentBk,
-                        CheckBit(m_transparent, kTransparentBk));
+    if (pDX->m_bSaveAndValidate) {
+        COwnedBits bits;
+        bits.SetFromCheck(IsControlChanged(IDC_TRANSPARENT), m_transparent, kTransparentBk);
+        WriteOwnedBits(*this, pDX, "Flags", bits);
+    }
 }

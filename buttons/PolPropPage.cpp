@@ -1,9 +1,9 @@
 #include "buttons/PolPropPage.h"
 
-#include "buttons/PackedWordExchange.h"
 #include "buttons/PolCtrl.h"
 #include "platform/afx/ControlPointer.h"
 #include "platform/afx/OleDispatchDriver.h"
+#include "platform/afx/OwnedBits.h"
 
 CPolPropPage::CPolPropPage() : COlePropertyPage(IDD, IDS_CAPTION) {}
 
@@ -69,21 +69,12 @@ void CPolPropPage::DoDataExchange(CDataExchange* pDX) {
         return;
     ApplySize(pDX);
     // The right-click bits belong to the control's clicks and stay.
-    SHORT mask = 0;
-    SHORT bits = 0;
-    if (IsControlChanged(IDC_TOGGLE) && m_toggle != BST_INDETERMINATE) {
-        mask |= kSwitchLeftToggles;
-        bits |= CheckBit(m_toggle, kSwitchLeftToggles);
-    }
-    if (IsGroupChanged(IDC_OFF) && m_state >= 0) {
-        mask |= kSwitchChecked;
-        bits |= m_state == 1 ? kSwitchChecked : SHORT(0);
-    }
-    if (IsControlChanged(IDC_VERTICAL) && m_vertical != BST_INDETERMINATE) {
-        mask |= kSwitchNarrow;
-        bits |= CheckBit(m_vertical, kSwitchNarrow);
-    }
-    ApplyPackedBits(this, pDX, "Mode", mask, bits);
+    COwnedBits bits;
+    bits.SetFromCheck(IsControlChanged(IDC_TOGGLE), m_toggle, kSwitchLeftToggles);
+    if (IsGroupChanged(IDC_OFF) && m_state >= 0)
+        bits.Set(kSwitchChecked, m_state == 1);
+    bits.SetFromCheck(IsControlChanged(IDC_VERTICAL), m_vertical, kSwitchNarrow);
+    WriteOwnedBits(*this, pDX, "Mode", bits);
 }
 
 // Every selected Polarity control takes the width and the height the user

@@ -1,7 +1,7 @@
 #include "buttons/SwitchPropPage.h"
 
-#include "buttons/PackedWordExchange.h"
 #include "buttons/PictureSwitch.h"
+#include "platform/afx/OwnedBits.h"
 
 CSwitchPropPage::CSwitchPropPage() : COlePropertyPage(IDD, IDS_CAPTION) {}
 
@@ -18,15 +18,9 @@ void CSwitchPropPage::DoDataExchange(CDataExchange* pDX) {
     if (!pDX->m_bSaveAndValidate)
         return;
     // The right-click bits belong to the switch's clicks and stay.
-    SHORT mask = 0;
-    SHORT bits = 0;
-    if (IsControlChanged(IDC_TOGGLE) && m_toggle != BST_INDETERMINATE) {
-        mask |= kSwitchLeftToggles;
-        bits |= CheckBit(m_toggle, kSwitchLeftToggles);
-    }
-    if (IsGroupChanged(IDC_OFF) && m_state >= 0) {
-        mask |= kSwitchChecked;
-        bits |= m_state == 1 ? kSwitchChecked : SHORT(0);
-    }
-    ApplyPackedBits(this, pDX, "Mode", mask, bits);
+    COwnedBits bits;
+    bits.SetFromCheck(IsControlChanged(IDC_TOGGLE), m_toggle, kSwitchLeftToggles);
+    if (IsGroupChanged(IDC_OFF) && m_state >= 0)
+        bits.Set(kSwitchChecked, m_state == 1);
+    WriteOwnedBits(*this, pDX, "Mode", bits);
 }

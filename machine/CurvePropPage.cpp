@@ -1,7 +1,7 @@
 #include "machine/CurvePropPage.h"
 
 #include "machine/CurveCtrl.h"
-#include "machine/OwnedBits.h"
+#include "platform/afx/OwnedBits.h"
 #include "machine/PageRanges.h"
 
 namespace {

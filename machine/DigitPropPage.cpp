@@ -1,7 +1,7 @@
 #include "machine/DigitPropPage.h"
 
 #include "machine/DigitFormat.h"
-#include "machine/OwnedBits.h"
+#include "platform/afx/OwnedBits.h"
 #include "machine/PageRanges.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "machine/PosPropPage.h"
 
-#include "machine/OwnedBits.h"
+#include "platform/afx/OwnedBits.h"
 #include "machine/PosLayout.h"
 
 CPosPropPage::CPosPropPage() : COlePropertyPage(IDD, IDS_CAPTION) {}

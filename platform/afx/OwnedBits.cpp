@@ -1,4 +1,4 @@
-#include "machine/OwnedBits.h"
+#include "platform/afx/OwnedBits.h"
 
 #include <string>
 

@@ -1,6 +1,7 @@
 #pragma once
-// The bits a property page owns in a packed 16-bit property (the Flags of
-// the curve and the read-out, the Mode of the jog pad), and their writing.
+// The bits a property page owns in a packed 16-bit property (a control's
+// Flags or Mode word, whose check boxes and radio buttons are spread over
+// one or more pages), and their writing.
 //
 // A page shows the bits of the first object it edits, but several objects
 // may be selected, each with bits of its own. So applying touches only the
@@ -11,6 +12,7 @@
 // does more than store (the jog pad rebuilds its layout and relights its
 // lamps) runs only where something changed.
 #include "platform/afx/OlePropertyPage.h"
+#include "platform/user/SystemControls.h"
 
 class COwnedBits {
 public:
@@ -23,6 +25,12 @@ public:
     void Assign(unsigned mask, unsigned values) {
         m_mask |= mask;
         m_values = (m_values & ~mask) | (values & mask);
+    }
+    // Sets or clears `bits` as the check box `check` says, when the user
+    // changed it; an indeterminate box owns nothing.
+    void SetFromCheck(bool changed, int check, unsigned bits) {
+        if (changed && check != BST_INDETERMINATE)
+            Set(bits, check == BST_CHECKED);
     }
     bool Empty() const { return (m_mask & 0xFFFFu) == 0; }
     // The value `old` takes: the owned bits replaced, every other bit kept.
@@ -41,3 +49,8 @@ private:
 // the writes wait for its end and are dropped when it is refused.
 void WriteOwnedBits(COlePropertyPage& page, CDataExchange* pDX, LPCSTR propName,
                     const COwnedBits& bits);
+
+// A check box's state from bits of a packed word.
+inline int BitCheck(long word, unsigned bit) {
+    return (static_cast<unsigned long>(word) & bit) ? BST_CHECKED : BST_UNCHECKED;
+}
