@@ -442,6 +442,28 @@ const DialogTemplate* Template(UINT id) {
     return nullptr;
 }
 
+TEST_F(SpinEditPagesTest, TheFieldNamesItsFourPagesAndEachCanBeCreated) {
+    Create();
+    ComPtr<ISpecifyPropertyPages> specify;
+    ASSERT_EQ(m_disp.As(IID_ISpecifyPropertyPages, &specify), S_OK);
+    CAUUID pages;
+    ASSERT_EQ(specify->GetPages(&pages), S_OK);
+    ASSERT_EQ(pages.elems.size(), 4u);
+    EXPECT_EQ(pages.elems[0], CLSID_SpinEditPropPage1);
+    EXPECT_EQ(pages.elems[3], CLSID_SpinEditPropPage4);
+    for (const GUID& id : pages.elems) {
+        PageHarness page(session, id);
+        ASSERT_TRUE(page.Open({m_disp.Get()}));
+        PROPPAGEINFO info;
+        ASSERT_EQ(page.Page()->GetPageInfo(&info), S_OK);
+        EXPECT_GT(info.size.cx, 0);
+    }
+    PageHarness layout(session, CLSID_SpinEditPropPage4);
+    ASSERT_TRUE(layout.Open({m_disp.Get()}));
+    EXPECT_NE(SendMessageA(layout.Item(411), STM_GETIMAGE, IMAGE_BITMAP, 0), 0)
+        << "the layout picture is shown";
+}
+
 TEST_F(SpinEditPagesTest, TheFourTemplatesLoadWithTheirItemsAndTheUnitList) {
     const struct {
         UINT id;
