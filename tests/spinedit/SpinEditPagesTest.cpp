@@ -194,6 +194,27 @@ TEST_F(SpinEditPagesTest, TheSpinStepsItsBuddyWithinItsRangeAndAppliesAtOnce) {
     EXPECT_TRUE(page.TakeMessages().empty());
 }
 
+TEST_F(SpinEditPagesTest, ArrowsMoveWithinTheTypeGroupAndTabLeavesIt) {
+    Create();
+    PutShort("Typ", 0);
+    PageHarness page(session, CLSID_SpinEditPropPage1);
+    ASSERT_TRUE(page.Open({m_disp.Get()}));
+    SetFocus(page.Item(230));
+    session.Key(VK_DOWN);
+    session.Key(VK_DOWN);
+    EXPECT_EQ(GetFocus(), page.Item(232));
+    EXPECT_TRUE(page.Checked(232)) << "a radio button is chosen as the focus arrives";
+    EXPECT_FALSE(page.Checked(230));
+    session.Key(VK_TAB);
+    EXPECT_EQ(GetFocus(), page.Item(301)) << "Tab leaves the group for the next item";
+    session.KeyDown(VK_SHIFT);
+    session.Key(VK_TAB);
+    session.KeyUp(VK_SHIFT);
+    EXPECT_EQ(GetFocus(), page.Item(232)) << "back into the group at its checked button";
+    EXPECT_EQ(page.Apply(), S_OK);
+    EXPECT_EQ(GetShort("Typ"), 2);
+}
+
 // [SECTION] Page 2: predefined units
 
 TEST_F(SpinEditPagesTest, PageTwoReadsDecimalsOnlyFromValidDigitsAndWritesThemBack) {
