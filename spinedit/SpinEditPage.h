@@ -78,8 +78,9 @@ protected:
     void UpdateEachShort(CDataExchange* pDX, DISPID dispid,
                          const std::function<short(IDispatch* object, short old)>& update);
     // The same for a text property; `always` writes it even unchanged.
-    void UpdateEachText(CDataExchange* pDX, DISPID dispid, bool always,
-                        const std::function<CString(IDispatch* object, const CString& old)>& update);
+    void
+    UpdateEachText(CDataExchange* pDX, DISPID dispid, bool always,
+                   const std::function<CString(IDispatch* object, const CString& old)>& update);
     // A short or text property of one object (0 or empty when unreadable).
     static short ReadShort(IDispatch* object, DISPID dispid);
     static CString ReadText(IDispatch* object, DISPID dispid);

@@ -12,9 +12,9 @@ enum : int {
     IDC_DECIMALS = 270,      // + i
     IDC_UNIT_WIDTH = 294,
     IDC_ABS_WIDTH = 295,
-    IDC_UNIT = 301,          // + i
-    IDC_ONLY_MM = 309,       // + i
-    IDC_ONLY_INCH = 317,     // + i
+    IDC_UNIT = 301,      // + i
+    IDC_ONLY_MM = 309,   // + i
+    IDC_ONLY_INCH = 317, // + i
     IDC_ENABLE_UNITS = 325,
     IDC_ABS_REL = 326,
     IDC_FLAT_UNIT = 327,

@@ -11,12 +11,12 @@ enum : int {
     IDC_UNIT_LIST = 240,
     IDC_SPIN_DECIMALS = 250, // + j
     IDC_SPIN_UNIT_WIDTH = 269,
-    IDC_NAME = 270,          // + j
-    IDC_DECIMALS = 278,      // + j
+    IDC_NAME = 270,     // + j
+    IDC_DECIMALS = 278, // + j
     IDC_UNIT_WIDTH = 294,
-    IDC_UNIT = 301,          // + j
-    IDC_ONLY_MM = 309,       // + j
-    IDC_ONLY_INCH = 317,     // + j
+    IDC_UNIT = 301,      // + j
+    IDC_ONLY_MM = 309,   // + j
+    IDC_ONLY_INCH = 317, // + j
     IDC_ENABLE_UNITS = 325,
 };
 
@@ -89,8 +89,7 @@ void CSpinEditPropPage3::DoDataExchange(CDataExchange* pDX) {
         DDX_Check(pDX, IDC_UNIT + j, m_enabled[n]);
         DDX_Text(pDX, IDC_NAME + j, m_names[n]);
         // A name holding a delimiter would break the string into false entries.
-        if (pDX->m_bSaveAndValidate && !pDX->Failed() &&
-            !IsValidUnitName(m_names[n].GetString()))
+        if (pDX->m_bSaveAndValidate && !pDX->Failed() && !IsValidUnitName(m_names[n].GetString()))
             pDX->Fail("Please enter a name without ':', ';' or '$'.");
         DDX_Text(pDX, IDC_DECIMALS + j, m_decimals[n]);
         // An entry holds one digit; more would spill into the next entry.

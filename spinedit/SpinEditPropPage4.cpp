@@ -43,7 +43,7 @@ struct SpinRange {
 };
 // In the order of CSpinEditPropPage4::m_spins.
 constexpr SpinRange kSpinRanges[] = {
-    {IDC_SPIN_WIDTH, 10, 400},      {IDC_SPIN_HEIGHT, 10, 50},
+    {IDC_SPIN_WIDTH, 10, 400},       {IDC_SPIN_HEIGHT, 10, 50},
     {IDC_SPIN_EDIT_HEIGHT, 10, 200}, {IDC_SPIN_UNIT_WIDTH, 10, 200},
     {IDC_SPIN_SPIN_WIDTH, 10, 200},  {IDC_SPIN_VALUE_WIDTH, 10, 200},
     {IDC_SPIN_LABEL_WIDTH, 10, 200},
@@ -147,8 +147,7 @@ void CSpinEditPropPage4::ReadItems() {
 }
 
 void CSpinEditPropPage4::EnableItems() {
-    const bool label = IsChecked(IDC_LABEL), spin = IsChecked(IDC_SPIN),
-               unit = IsChecked(IDC_UNIT);
+    const bool label = IsChecked(IDC_LABEL), spin = IsChecked(IDC_SPIN), unit = IsChecked(IDC_UNIT);
     for (int id : {IDC_LABEL_WIDTH, IDC_SPIN_LABEL_WIDTH, IDC_HEIGHT, IDC_SPIN_HEIGHT})
         EnableItem(id, label);
     for (int id : {IDC_SPIN_PART_WIDTH, IDC_SPIN_SPIN_WIDTH})
@@ -168,9 +167,9 @@ BOOL CSpinEditPropPage4::OnCommand(WPARAM wParam, LPARAM lParam) {
         ReadItems();
         ShowNumber(IDC_VALUE_WIDTH, ValueWidth());
         EnableItems();
-    } else if (code == EN_CHANGE && (id == IDC_WIDTH || id == IDC_EDIT_HEIGHT ||
-                                     id == IDC_UNIT_WIDTH || id == IDC_SPIN_PART_WIDTH ||
-                                     id == IDC_LABEL_WIDTH)) {
+    } else if (code == EN_CHANGE &&
+               (id == IDC_WIDTH || id == IDC_EDIT_HEIGHT || id == IDC_UNIT_WIDTH ||
+                id == IDC_SPIN_PART_WIDTH || id == IDC_LABEL_WIDTH)) {
         ReadItems();
         ShowNumber(IDC_VALUE_WIDTH, ValueWidth());
     } else if (code == EN_CHANGE && id == IDC_VALUE_WIDTH) {
@@ -184,8 +183,8 @@ BOOL CSpinEditPropPage4::OnCommand(WPARAM wParam, LPARAM lParam) {
         if (m_unit == BST_CHECKED)
             width += m_unitWidth;
         m_width = short(width);
-        if (COleControl* control = SpinEditPageControl(*this); control && m_width > 0 &&
-                                                               m_height > 0)
+        if (COleControl* control = SpinEditPageControl(*this);
+            control && m_width > 0 && m_height > 0)
             control->SetControlSize(m_width, m_height);
         ShowNumber(IDC_WIDTH, m_width);
     }

@@ -43,8 +43,8 @@ std::vector<ComPtr<IPropertyPage>> PagesOf(IDispatch* control) {
         return pages;
     for (const GUID& id : ids.elems) {
         ComPtr<IPropertyPage> page;
-        const HRESULT hr = CoCreateInstance(id, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
-                                            page.OutVoid());
+        const HRESULT hr =
+            CoCreateInstance(id, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage, page.OutVoid());
         if (FAILED(hr)) {
             std::fprintf(stderr, "properties: page %s cannot be created (%s); it is left out\n",
                          StringFromGuid(id).c_str(), HResultText(hr).c_str());
@@ -365,8 +365,7 @@ int Snapshot(lua_State* L) {
     if (const auto parent = std::filesystem::path(path).parent_path(); !parent.empty())
         std::filesystem::create_directories(parent, ec);
     if (!CContainer::From(L).Session().Snapshot(frame, path))
-        Fail("frame:snapshot: cannot write the picture of " + self.name + " to \"" + path +
-             "\"");
+        Fail("frame:snapshot: cannot write the picture of " + self.name + " to \"" + path + "\"");
     return 0;
 }
 
@@ -403,12 +402,12 @@ int ToString(lua_State* L) {
 void PushFrameMeta(lua_State* L) {
     if (luaL_newmetatable(L, kFrameMeta)) {
         const luaL_Reg methods[] = {
-            {"tabs", &LuaEntry<Tabs>},         {"tab", &LuaEntry<Tab>},
-            {"select", &LuaEntry<Select>},     {"item", &LuaEntry<Item>},
-            {"text", &LuaEntry<Text>},         {"check", &LuaEntry<Check>},
-            {"choose", &LuaEntry<Choose>},     {"press", &LuaEntry<Press>},
-            {"result", &LuaEntry<Result>},     {"snapshot", &LuaEntry<Snapshot>},
-            {"close", &LuaEntry<Close>},       {nullptr, nullptr},
+            {"tabs", &LuaEntry<Tabs>},     {"tab", &LuaEntry<Tab>},
+            {"select", &LuaEntry<Select>}, {"item", &LuaEntry<Item>},
+            {"text", &LuaEntry<Text>},     {"check", &LuaEntry<Check>},
+            {"choose", &LuaEntry<Choose>}, {"press", &LuaEntry<Press>},
+            {"result", &LuaEntry<Result>}, {"snapshot", &LuaEntry<Snapshot>},
+            {"close", &LuaEntry<Close>},   {nullptr, nullptr},
         };
         luaL_newlib(L, methods);
         lua_setfield(L, -2, "__index");

@@ -8,7 +8,7 @@ namespace {
 
 // The field's parts, left to right, and its band.
 constexpr int kLeft = 20, kLabelRight = 70, kValueRight = 170, kSpinRight = 192, kRight = 244;
-constexpr int kTop = 50, kBottom = 92;       // the control
+constexpr int kTop = 50, kBottom = 92;         // the control
 constexpr int kEditTop = 58, kEditBottom = 84; // the edit band
 
 void Rect(Cell& cell, int l, int t, int r, int b, Colour c) {

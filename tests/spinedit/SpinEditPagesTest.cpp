@@ -23,9 +23,9 @@ using kw::ids::CLSID_SpinEditPropPage3;
 using kw::ids::CLSID_SpinEditPropPage4;
 
 const char* const kProperties[] = {
-    "Label",     "LowLimit",   "HighLimit", "StepVal",  "Typ",         "PointPos",
-    "Units",     "DefaultUnit", "LabelWidth", "SpinWidth", "UnitWidth",  "UnitText",
-    "UnitsMaskMM", "UnitsMaskINCH", "AbsWidth", "Flags",  "Value",       "EditHeight",
+    "Label",       "LowLimit",      "HighLimit",  "StepVal",   "Typ",       "PointPos",
+    "Units",       "DefaultUnit",   "LabelWidth", "SpinWidth", "UnitWidth", "UnitText",
+    "UnitsMaskMM", "UnitsMaskINCH", "AbsWidth",   "Flags",     "Value",     "EditHeight",
 };
 
 std::string Text(const CComVariant& v) {
