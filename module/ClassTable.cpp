@@ -23,6 +23,10 @@
 #include "machine/PosPropPage.h"
 #include "module/Guids.h"
 #include "spinedit/SpinEditCtrl.h"
+#include "spinedit/SpinEditPropPage1.h"
+#include "spinedit/SpinEditPropPage2.h"
+#include "spinedit/SpinEditPropPage3.h"
+#include "spinedit/SpinEditPropPage4.h"
 #include "views3d/SelectQubeCtrl.h"
 #include "views3d/ViewmanagerCtrl.h"
 #include "views3d/LineViewCtrl.h"
@@ -88,10 +92,14 @@ const PageClass kPages[] = {
      &COlePropertyPage::CreateObject<CPosPropPage>},
     {"CSelectQubePropPage", CLSID_SelectQubePropPage, "Kestrowidge.SelectQubePropPage.1", 29, 60,
      126, &COlePropertyPage::CreateObject<CSelectQubePropPage>},
-    {"CSpinEditPropPage1", CLSID_SpinEditPropPage1, "Kestrowidge.SpinEditPropPage1.1", 23, 51, 120},
-    {"CSpinEditPropPage2", CLSID_SpinEditPropPage2, "Kestrowidge.SpinEditPropPage2.1", 24, 52, 121},
-    {"CSpinEditPropPage3", CLSID_SpinEditPropPage3, "Kestrowidge.SpinEditPropPage3.1", 31, 53, 127},
-    {"CSpinEditPropPage4", CLSID_SpinEditPropPage4, "Kestrowidge.SpinEditPropPage4.1", 37, 76, 131},
+    {"CSpinEditPropPage1", CLSID_SpinEditPropPage1, "Kestrowidge.SpinEditPropPage1.1", 23, 51, 120,
+     &COlePropertyPage::CreateObject<CSpinEditPropPage1>},
+    {"CSpinEditPropPage2", CLSID_SpinEditPropPage2, "Kestrowidge.SpinEditPropPage2.1", 24, 52, 121,
+     &COlePropertyPage::CreateObject<CSpinEditPropPage2>},
+    {"CSpinEditPropPage3", CLSID_SpinEditPropPage3, "Kestrowidge.SpinEditPropPage3.1", 31, 53, 127,
+     &COlePropertyPage::CreateObject<CSpinEditPropPage3>},
+    {"CSpinEditPropPage4", CLSID_SpinEditPropPage4, "Kestrowidge.SpinEditPropPage4.1", 37, 76, 131,
+     &COlePropertyPage::CreateObject<CSpinEditPropPage4>},
     {"CSwitchPropPage", CLSID_SwitchPropPage, "Kestrowidge.SwitchPropPage.1", 34, 73, 191,
      &COlePropertyPage::CreateObject<CSwitchPropPage>},
     {"CViewmanagerPropPage", CLSID_ViewmanagerPropPage, "Kestrowidge.ViewmanagerPropPage.1", 32, 68,

@@ -217,6 +217,7 @@ void OpenScriptInterface(lua_State* L, const CommandLine& cl) {
     RegisterFormFunctions(L);
     RegisterPersistFunctions(L);
     RegisterPictureFunctions(L);
+    RegisterPropertyFunctions(L);
     RegisterInputFunctions(L);
     // Lua's own load stays reachable as kw.lua_load; `load` is the
     // container's (a stored control).

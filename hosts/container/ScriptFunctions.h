@@ -11,6 +11,8 @@ void RegisterFormFunctions(lua_State* L);
 void RegisterPersistFunctions(lua_State* L);
 // snapshot, pixel
 void RegisterPictureFunctions(lua_State* L);
+// properties, allowproperties
+void RegisterPropertyFunctions(lua_State* L);
 // mouse, key, focus, enable, move
 void RegisterInputFunctions(lua_State* L);
 // regset, regget, msgbox_answer, about, classes, members, progid, clsid, size

@@ -221,6 +221,8 @@ public:
     // [SECTION] IUnknown, IDispatch (through CDispatchObject)
 
     STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override;
+    // ISpecifyPropertyPages: the classes of the control's pages.
+    HRESULT QuerySpecifyPropertyPages(void** ppv);
     STDMETHOD_(ULONG, AddRef)() override { return CDispatchObject::AddRef(); }
     STDMETHOD_(ULONG, Release)() override { return CDispatchObject::Release(); }
 

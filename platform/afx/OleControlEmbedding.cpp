@@ -1,6 +1,7 @@
 // COleControl: the interfaces a container embeds, persists and draws a
 // control through.
 #include "platform/afx/OleControl.h"
+#include "platform/afx/PropertyPageInterfaces.h"
 
 // [SECTION] IUnknown
 
@@ -18,6 +19,8 @@ HRESULT COleControl::QueryInterface(REFIID riid, void** ppv) {
         *ppv = static_cast<IViewObject*>(this);
     else if (riid == IID_IProvideClassInfo)
         *ppv = static_cast<IProvideClassInfo*>(this);
+    else if (riid == IID_ISpecifyPropertyPages)
+        return QuerySpecifyPropertyPages(ppv);
     else
         return CDispatchObject::QueryInterface(riid, ppv);
     AddRef();

@@ -150,10 +150,20 @@ protected:
 
     void OnOK() override {
         if (ApplyAll())
-            EndDialog(IDOK);
+            Finish(IDOK);
     }
+    void OnCancel() override { Finish(IDCANCEL); }
 
 public:
+    // A frame a host drives step by step runs no loop: OK and Cancel only
+    // record how it ended.
+    void SetStepwise() { m_stepwise = true; }
+    bool IsEnded(int* result) const {
+        if (m_ended && result)
+            *result = m_result;
+        return m_ended;
+    }
+
     // After the modal run: the pages let go of their windows and the site.
     void Close() {
         for (std::size_t i = 0; i < m_pages.size(); ++i) {
@@ -201,6 +211,18 @@ private:
         return true;
     }
 
+    void Finish(int result) {
+        if (!m_stepwise) {
+            EndDialog(result);
+            return;
+        }
+        m_ended = true;
+        m_result = result;
+    }
+
+    bool m_stepwise{false};
+    bool m_ended{false};
+    int m_result{IDCANCEL};
     std::vector<IPropertyPage*> m_pages;
     std::vector<ComPtr<CFrameSite>> m_sites;
     std::vector<bool> m_active;
@@ -216,8 +238,11 @@ HRESULT CFrameSite::OnStatusChange(DWORD) {
 
 } // namespace
 
-HRESULT AfxRunPropertyFrame(HWND owner, LPCSTR caption, std::span<IUnknown* const> objects,
-                            std::span<IPropertyPage* const> pages, int* result) {
+namespace {
+
+// The pages that take the objects; a page that refuses them is left out.
+std::vector<IPropertyPage*> PagesOnObjects(std::span<IUnknown* const> objects,
+                                           std::span<IPropertyPage* const> pages) {
     std::vector<IPropertyPage*> shown;
     for (IPropertyPage* page : pages) {
         if (!page)
@@ -229,16 +254,28 @@ HRESULT AfxRunPropertyFrame(HWND owner, LPCSTR caption, std::span<IUnknown* cons
         }
         shown.push_back(page);
     }
-    if (shown.empty())
-        return E_FAIL;
-    const std::string title = std::string(caption ? caption : "") + " Properties";
-    const DialogTemplate frameTemplate{
+    return shown;
+}
+
+DialogTemplate FrameTemplate(const std::string& title) {
+    return DialogTemplate{
         0,          WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | DS_MODALFRAME | DS_CENTER,
         0,          0,
         0,          200,
         100,        title.c_str(),
         8,          "MS Shell Dlg",
         kFrameItems};
+}
+
+} // namespace
+
+HRESULT AfxRunPropertyFrame(HWND owner, LPCSTR caption, std::span<IUnknown* const> objects,
+                            std::span<IPropertyPage* const> pages, int* result) {
+    const std::vector<IPropertyPage*> shown = PagesOnObjects(objects, pages);
+    if (shown.empty())
+        return E_FAIL;
+    const std::string title = std::string(caption ? caption : "") + " Properties";
+    const DialogTemplate frameTemplate = FrameTemplate(title);
     CPropertyFrame frame(&frameTemplate, owner, shown);
     const INT_PTR answer = frame.DoModal();
     frame.Close();
@@ -247,6 +284,68 @@ HRESULT AfxRunPropertyFrame(HWND owner, LPCSTR caption, std::span<IUnknown* cons
     if (result)
         *result = int(answer);
     return answer < 0 ? E_FAIL : S_OK;
+}
+
+// [SECTION] A frame driven step by step
+
+struct CSteppedPropertyFrame::State {
+    std::string title;
+    DialogTemplate frameTemplate{};
+    std::vector<ComPtr<IPropertyPage>> pages;
+    std::vector<IPropertyPage*> shown;
+    std::unique_ptr<CPropertyFrame> frame;
+};
+
+std::unique_ptr<CSteppedPropertyFrame>
+CSteppedPropertyFrame::Open(HWND owner, LPCSTR caption, std::span<IUnknown* const> objects,
+                            std::span<IPropertyPage* const> pages) {
+    auto state = std::make_unique<State>();
+    for (IPropertyPage* page : pages)
+        state->pages.push_back(ComPtr<IPropertyPage>(page));
+    state->shown = PagesOnObjects(objects, pages);
+    if (state->shown.empty())
+        return nullptr;
+    state->title = std::string(caption ? caption : "") + " Properties";
+    state->frameTemplate = FrameTemplate(state->title);
+    state->frame = std::make_unique<CPropertyFrame>(&state->frameTemplate, owner, state->shown);
+    state->frame->SetStepwise();
+    if (!state->frame->CreateModeless(owner, FALSE)) {
+        for (IPropertyPage* page : state->shown)
+            page->SetObjects(0, nullptr);
+        return nullptr;
+    }
+    ShowWindow(state->frame->GetSafeHwnd(), SW_SHOW);
+    return std::unique_ptr<CSteppedPropertyFrame>(new CSteppedPropertyFrame(std::move(state)));
+}
+
+CSteppedPropertyFrame::CSteppedPropertyFrame(std::unique_ptr<State> state)
+    : m_state(std::move(state)) {}
+
+CSteppedPropertyFrame::~CSteppedPropertyFrame() {
+    Close();
+}
+
+HWND CSteppedPropertyFrame::GetSafeHwnd() const {
+    return m_state && m_state->frame ? m_state->frame->GetSafeHwnd() : nullptr;
+}
+
+std::vector<IPropertyPage*> CSteppedPropertyFrame::Pages() const {
+    return m_state ? m_state->shown : std::vector<IPropertyPage*>{};
+}
+
+bool CSteppedPropertyFrame::IsEnded(int* result) const {
+    return !m_state || !m_state->frame || m_state->frame->IsEnded(result);
+}
+
+void CSteppedPropertyFrame::Close() {
+    if (!m_state || !m_state->frame)
+        return;
+    m_state->frame->Close();
+    if (const HWND hwnd = m_state->frame->GetSafeHwnd(); hwnd && IsWindow(hwnd))
+        ::DestroyWindow(hwnd);
+    m_state->frame.reset();
+    for (IPropertyPage* page : m_state->shown)
+        page->SetObjects(0, nullptr);
 }
 
 HRESULT OleCreatePropertyFrame(HWND owner, UINT, UINT, LPCSTR caption, ULONG objectCount,

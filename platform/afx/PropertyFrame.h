@@ -12,7 +12,9 @@
 // handler runs it like any dialog.
 #include "platform/afx/PropertyPageInterfaces.h"
 
+#include <memory>
 #include <span>
+#include <vector>
 
 // The ids of the frame's own items.
 constexpr int AFX_IDC_TAB_CONTROL = 0x3020;
@@ -32,3 +34,32 @@ HRESULT OleCreatePropertyFrame(HWND owner, UINT x, UINT y, LPCSTR caption, ULONG
 // IDCANCEL.
 HRESULT AfxRunPropertyFrame(HWND owner, LPCSTR caption, std::span<IUnknown* const> objects,
                             std::span<IPropertyPage* const> pages, int* result = nullptr);
+
+// The same frame for a host that drives it one step at a time instead of
+// running its loop (a script's frame): built and shown without a modal
+// loop over `owner`, which stays enabled. OK and Cancel end it as they end
+// the modal frame; the host then closes it.
+class CSteppedPropertyFrame {
+public:
+    // Null when no page could be shown. The frame holds the pages.
+    static std::unique_ptr<CSteppedPropertyFrame> Open(HWND owner, LPCSTR caption,
+                                                       std::span<IUnknown* const> objects,
+                                                       std::span<IPropertyPage* const> pages);
+    ~CSteppedPropertyFrame();
+    CSteppedPropertyFrame(const CSteppedPropertyFrame&) = delete;
+    CSteppedPropertyFrame& operator=(const CSteppedPropertyFrame&) = delete;
+
+    HWND GetSafeHwnd() const;
+    // The pages shown, one per tab in order.
+    std::vector<IPropertyPage*> Pages() const;
+    // Whether OK or Cancel ended the frame (or it was closed), with IDOK or
+    // IDCANCEL.
+    bool IsEnded(int* result = nullptr) const;
+    // The pages let go of their windows and objects; the window goes.
+    void Close();
+
+private:
+    struct State;
+    explicit CSteppedPropertyFrame(std::unique_ptr<State> state);
+    std::unique_ptr<State> m_state;
+};

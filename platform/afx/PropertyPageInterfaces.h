@@ -7,6 +7,7 @@
 #include "platform/user/UserTypes.h"
 
 #include <string>
+#include <vector>
 
 inline constexpr IID IID_IPropertyPage =
     MakeGuid(0xB196B28D, 0xBAB4, 0x101A, 0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07);
@@ -61,4 +62,19 @@ struct IPropertyPage : IUnknown {
 
 protected:
     ~IPropertyPage() = default;
+};
+
+// The classes of an object's property pages, in the order a frame shows them.
+inline constexpr IID IID_ISpecifyPropertyPages =
+    MakeGuid(0xB196B28B, 0xBAB4, 0x101A, 0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07);
+
+struct CAUUID {
+    std::vector<GUID> elems;
+};
+
+struct ISpecifyPropertyPages : IUnknown {
+    STDMETHOD(GetPages)(CAUUID* pages) = 0;
+
+protected:
+    ~ISpecifyPropertyPages() = default;
 };

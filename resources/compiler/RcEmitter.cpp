@@ -48,12 +48,27 @@ std::string EmitTables(const Script& script, const std::map<long long, std::stri
     out += "};\n\n";
 
     for (const Dialog& d : script.dialogs) {
+        // Item ids may repeat (-1), so initial data is named by position.
+        auto dataName = [&](std::size_t index) {
+            return "kDialog" + std::to_string(d.id) + "Data" + std::to_string(index);
+        };
+        for (std::size_t n = 0; n < d.items.size(); ++n) {
+            if (d.items[n].initialData.empty())
+                continue;
+            out += "const char* const " + dataName(n) + "[] = {\n";
+            for (const std::string& text : d.items[n].initialData)
+                out += "    " + Literal(text) + ",\n";
+            out += "};\n\n";
+        }
         out += "const DialogItemTemplate kDialog" + std::to_string(d.id) + "Items[] = {\n";
-        for (const DialogItem& i : d.items)
+        for (std::size_t n = 0; n < d.items.size(); ++n) {
+            const DialogItem& i = d.items[n];
             out += "    {" + Literal(i.windowClass) + ", " + Literal(i.text) + ", " +
                    std::to_string(i.id) + ", " + Hex(i.style) + ", " + Hex(i.exStyle) + ", " +
                    std::to_string(i.x) + ", " + std::to_string(i.y) + ", " + std::to_string(i.cx) +
-                   ", " + std::to_string(i.cy) + "},\n";
+                   ", " + std::to_string(i.cy) +
+                   (i.initialData.empty() ? std::string() : ", " + dataName(n)) + "},\n";
+        }
         if (d.items.empty())
             out += "    {\"STATIC\", \"\", -1, 0, 0, 0, 0, 0, 0},\n";
         out += "};\n\n";

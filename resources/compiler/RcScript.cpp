@@ -5,6 +5,7 @@
 #include "resources/compiler/RcStyles.h"
 
 #include <set>
+#include <strings.h>
 
 namespace kw::rc {
 
@@ -59,6 +60,10 @@ public:
                 Next();
                 if (!DialogResource(script, id))
                     return std::nullopt;
+            } else if (IsName("DLGINIT")) {
+                Next();
+                if (!InitialData(id))
+                    return std::nullopt;
             } else if (IsName("BITMAP")) {
                 Next();
                 std::string file;
@@ -66,9 +71,11 @@ public:
                     return std::nullopt;
                 script.bitmaps.push_back({id, file});
             } else {
-                return Fail<std::optional<Script>>("expected DIALOG, DIALOGEX or BITMAP");
+                return Fail<std::optional<Script>>("expected DIALOG, DIALOGEX, DLGINIT or BITMAP");
             }
         }
+        if (!AttachInitialData(script))
+            return std::nullopt;
         return script;
     }
 
@@ -234,6 +241,57 @@ private:
         return true;
     }
 
+    // Initial data may stand before or after its dialog, so it is kept
+    // until the whole script is read.
+    struct PendingData {
+        long long dialog, item;
+        std::string text;
+        int line;
+    };
+
+    bool InitialData(long long dialog) {
+        if (!Unique(m_initialDataIds, dialog, "initial data of dialog") || !Keyword("BEGIN"))
+            return false;
+        while (!IsName("END")) {
+            PendingData data{dialog, 0, {}, Peek().line};
+            if (!Number(&data.item) || !Comma() || !String(&data.text))
+                return false;
+            m_pendingData.push_back(std::move(data));
+        }
+        Next();
+        return true;
+    }
+
+    bool AttachInitialData(Script& script) {
+        for (PendingData& data : m_pendingData) {
+            auto fail = [&](const std::string& message) {
+                if (m_error)
+                    *m_error = "line " + std::to_string(data.line) + ": " + message;
+                return false;
+            };
+            Dialog* dialog = nullptr;
+            for (Dialog& d : script.dialogs)
+                if (d.id == data.dialog)
+                    dialog = &d;
+            if (!dialog)
+                return fail("initial data for dialog " + std::to_string(data.dialog) +
+                            ", which is not defined");
+            DialogItem* item = nullptr;
+            for (DialogItem& i : dialog->items)
+                if (i.id == data.item)
+                    item = &i;
+            if (!item)
+                return fail("initial data for item " + std::to_string(data.item) +
+                            ", which dialog " + std::to_string(data.dialog) + " does not have");
+            if (strcasecmp(item->windowClass.c_str(), "COMBOBOX") != 0 &&
+                strcasecmp(item->windowClass.c_str(), "LISTBOX") != 0)
+                return fail("initial data for item " + std::to_string(data.item) +
+                            ", which is no combo box or list box");
+            item->initialData.push_back(std::move(data.text));
+        }
+        return true;
+    }
+
     bool Item(DialogItem* item) {
         if (IsName("CONTROL")) {
             Next();
@@ -295,7 +353,8 @@ private:
     std::vector<Token> m_tokens;
     std::size_t m_pos = 0;
     std::string* m_error;
-    std::set<long long> m_stringIds, m_dialogIds, m_bitmapIds;
+    std::set<long long> m_stringIds, m_dialogIds, m_bitmapIds, m_initialDataIds;
+    std::vector<PendingData> m_pendingData;
 };
 
 } // namespace

@@ -5,7 +5,9 @@
 // (or DIALOGEX) with STYLE, EXSTYLE, CAPTION and FONT lines and a BEGIN ... END
 // block of LTEXT, RTEXT, CTEXT, EDITTEXT, PUSHBUTTON, DEFPUSHBUTTON, CHECKBOX,
 // AUTOCHECKBOX, RADIOBUTTON, AUTORADIOBUTTON, GROUPBOX, ICON and CONTROL
-// statements; `id BITMAP "file"`. Identifiers are numbers. Style
+// statements; `id DLGINIT BEGIN item, "text" ... END`, the texts a combo box
+// or list box of dialog `id` starts with, in order; `id BITMAP "file"`.
+// Identifiers are numbers. Style
 // expressions combine the platform's style names and numbers with | and NOT.
 // Texts are UTF-8 in the script and become Windows-1252.
 #include <optional>
@@ -22,6 +24,7 @@ struct DialogItem {
     unsigned long style = 0;
     unsigned long exStyle = 0;
     long long x = 0, y = 0, cx = 0, cy = 0;
+    std::vector<std::string> initialData; // a combo box's or list box's entries
 };
 
 struct Dialog {
@@ -48,7 +51,8 @@ struct Script {
 
 // Nothing, with `error` naming the line and the problem, for a script that
 // is not in the subset, uses an unknown style name, repeats an identifier or
-// holds text that Windows-1252 cannot represent.
+// holds text that Windows-1252 cannot represent, or gives initial data to an
+// item that is not a combo box or list box of an existing dialog.
 std::optional<Script> ParseScript(std::string_view text, std::string* error);
 
 } // namespace kw::rc

@@ -4,6 +4,7 @@
 #include "resources/generators/LedStrip.h"
 #include "resources/generators/PolarityStrip.h"
 #include "resources/generators/PosLayouts.h"
+#include "resources/generators/SpinEditLayout.h"
 #include "resources/generators/StockIcons.h"
 #include "resources/generators/SwitchStrip.h"
 #include "resources/generators/ViewStrips.h"
@@ -51,6 +52,7 @@ std::vector<Output> Bitmaps() {
     out.push_back({"polwide229.bmp", MakePolarityWideStrip().EncodeBmp()});
     out.push_back({"stockicons900.bmp", MakeStockIconStrip(32).EncodeBmp()});
     out.push_back({"stockicons901.bmp", MakeStockIconStrip(16).EncodeBmp()});
+    out.push_back({"spinlayout208.bmp", MakeSpinEditLayout().EncodeBmp()});
     return out;
 }
 

@@ -68,6 +68,58 @@ TEST(ResourceScript, MistakesAreReportedWithTheirLine) {
     }
 }
 
+TEST(ResourceScript, InitialDataFillsComboAndListBoxesInOrder) {
+    std::string error;
+    auto script = ParseScript(R"rc(
+        52 DLGINIT
+        BEGIN
+            240, "[ mm (rel) ]"
+            241, "eins"
+            240, "[ ° ]"
+        END
+        52 DIALOG 0, 0, 100, 60
+        BEGIN
+            LTEXT "Default Unit:", -1, 4, 4, 40, 8
+            CONTROL "", 240, "COMBOBOX", CBS_DROPDOWNLIST, 4, 14, 60, 80
+            CONTROL "", 241, "ListBox", 0, 4, 30, 60, 20
+        END)rc",
+                              &error);
+    ASSERT_TRUE(script) << error;
+    const auto& items = script->dialogs.at(0).items;
+    EXPECT_TRUE(items[0].initialData.empty());
+    EXPECT_EQ(items[1].initialData, (std::vector<std::string>{"[ mm (rel) ]", "[ \xB0 ]"}));
+    EXPECT_EQ(items[2].initialData, (std::vector<std::string>{"eins"}));
+    const std::string code = kw::rc::EmitTables(*script, {}, "test.rc");
+    EXPECT_NE(code.find("\"[ mm (rel) ]\",\n    \"[ \\260 ]\","), std::string::npos) << code;
+    EXPECT_NE(code.find("80, kDialog52Data1}"), std::string::npos) << code;
+}
+
+TEST(ResourceScript, InitialDataForAnItemThatCannotHoldItIsRefused) {
+    const char* dialog = "\n50 DIALOG 0,0,9,9 BEGIN EDITTEXT 7, 0, 0, 9, 9 "
+                         "CONTROL \"\", 8, \"COMBOBOX\", 0, 0, 0, 9, 9 END";
+    const struct {
+        std::string script;
+        const char* message;
+    } cases[] = {
+        {std::string("50 DLGINIT BEGIN 7, \"x\" END") + dialog,
+         "line 1: initial data for item 7, which is no combo box or list box"},
+        {std::string("50 DLGINIT BEGIN\n 9, \"x\" END") + dialog,
+         "line 2: initial data for item 9, which dialog 50 does not have"},
+        {"51 DLGINIT BEGIN 8, \"x\" END", "initial data for dialog 51, which is not defined"},
+        {std::string("50 DLGINIT BEGIN END 50 DLGINIT BEGIN END") + dialog,
+         "initial data of dialog 50 is defined twice"},
+        {std::string("50 DLGINIT BEGIN 8 \"x\" END") + dialog, "expected ','"},
+        {std::string("50 DLGINIT BEGIN 8, 9 END") + dialog, "expected a string"},
+        {"50 DLGINIT BEGIN 8, \"x\"", "expected a number (at the end)"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        EXPECT_FALSE(ParseScript(c.script, &error)) << c.script;
+        EXPECT_NE(error.find(c.message), std::string::npos)
+            << "expected \"" << c.message << "\", got \"" << error << "\"";
+    }
+}
+
 TEST(ModuleResources, TheCompiledScriptHoldsTheStringsAndTheAboutBox) {
     CModuleResources resources{&resources, kw::resources::StringTable(),
                                kw::resources::DialogTemplates()};

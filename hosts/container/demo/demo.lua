@@ -544,4 +544,24 @@ viewer:Set2DMode(1)
 picture(viewer, "lineview-2d.png")
 viewer:Set2DMode(0)
 
+-- The numeric field's four property pages, each pictured in its frame;
+-- then a change applied through the first page.
+local pagefield = insert("Kestrowidge.SpinEditCtrl.1", {name = "pagefield", x = 10, y = 500})
+pagefield.Label = "Vorschub"
+pagefield.Units = 0x0085
+pagefield.UnitText = "a$2c$31:Grad;h$1"
+local frame = properties(pagefield)
+for i, title in ipairs(frame:tabs()) do
+    frame:select(i)
+    frame:snapshot(out .. "/spinedit-page" .. i .. ".png")
+    written = written + 1
+    print(string.format("SpinEdit page %d: %s", i, title))
+end
+frame:select(1)
+frame:check(317, true)
+frame:press("OK")
+print(string.format("SpinEdit pages: %s, Flags 0x%04X", frame:result(), pagefield.Flags))
+frame:close()
+move(pagefield, -10000, -10000)
+
 print(string.format("demo: wrote %d pictures into %s", written, out))

@@ -231,6 +231,10 @@ dofile(here .. "gcode.lua").show(viewer, here .. "part.ngc", "part.ngc")
 viewer:EnableLight(1)
 print("gallery: a toolpath viewer")
 
+-- Every control's property frame opens from the window: Alt+Enter on the
+-- focused control, or a double-click with Ctrl held.
+print(string.format("gallery: properties of %d controls open with Alt+Enter", allowproperties()))
+
 -- Headless, a file named after the script gets the picture of the form
 -- (docs/gallery.png is made so).
 if gui then

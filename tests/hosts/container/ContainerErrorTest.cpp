@@ -13,6 +13,12 @@ struct BadScript {
 };
 
 TEST_F(ContainerTest, EveryMistakeEndsTheScriptWithAClearMessage) {
+    // A class registered under the module that the module does not have.
+    const char* kUnknown = "{6B1D0C2E-5A47-4E0F-9C3B-2D8E71F04A55}";
+    std::ofstream(Path("registry/HKEY_CLASSES_ROOT.reg"), std::ios::app)
+        << "\n[HKEY_CLASSES_ROOT\\CLSID\\" << kUnknown << "]\n@=\"No class of the module\"\n"
+        << "\n[HKEY_CLASSES_ROOT\\CLSID\\" << kUnknown << "\\InprocServer32]\n@=\""
+        << KW_MODULE_PATH << "\"\n";
     WriteFile("damaged.json", "{\"format\": \"kestrowidge-form\", \"version\": 1, \"controls\": [");
     WriteFile("wrongshape.json",
               "{\"format\": \"kestrowidge-form\", \"version\": 1, \"controls\": [{\"name\": 5}]}");
@@ -22,6 +28,9 @@ TEST_F(ContainerTest, EveryMistakeEndsTheScriptWithAClearMessage) {
         // The Led's property page: registered, and not a control to insert.
         {"registered but not a control", "insert('{0133AFC7-6611-4A72-BF1B-624AAE37A0A3}')",
          "is registered but cannot be created: E_NOINTERFACE (0x80004002)"},
+        // Registered below under the module, which has no such class.
+        {"registered but not available", "insert('{6B1D0C2E-5A47-4E0F-9C3B-2D8E71F04A55}')",
+         "is registered but cannot be created: CLASS_E_CLASSNOTAVAILABLE (0x80040111)"},
         {"wrong argument type", "insert(5)", "insert: argument 1 (class) must be a string"},
         {"wrong property type", "local c = insert('Kestrowidge.LedCtrl.1'); c.Color = 'red'",
          "Led1.Color: DISP_E_TYPEMISMATCH (0x80020005)"},

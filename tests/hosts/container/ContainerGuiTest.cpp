@@ -357,3 +357,31 @@ print("ready " .. gui.window() .. " " .. table.concat(samples, " "))
 }
 
 } // namespace
+
+// A user opens a control's property frame from the window (Alt+Enter on the
+// focused control), closes it with Escape, and the run goes on.
+TEST_F(ContainerGuiTest, AltEnterOpensTheFocusedControlsPropertyFrame) {
+    const std::string ready = Start(R"(
+local spin = insert("Kestrowidge.SpinEditCtrl.1", {name = "spin", x = 20, y = 80, w = 200, h = 25})
+print("allowed " .. allowproperties())
+print("ready " .. gui.window())
+)");
+    ASSERT_FALSE(ready.empty());
+    ASSERT_NE(m_gui->Transcript().find("allowed 1"), std::string::npos) << m_gui->Transcript();
+    MoveToForm(20 + 8, 80 + 12); // the label: a click focuses the field
+    m_driver->Click(Button1);
+    m_driver->Key(XK_Alt_L, true);
+    m_driver->Type(XK_Return);
+    m_driver->Key(XK_Alt_L, false);
+    ASSERT_TRUE(m_gui->WaitForLine("properties: spin open")) << m_gui->Transcript();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    m_driver->Type(XK_Escape);
+    const auto closed = m_gui->WaitForLine("properties: spin ");
+    ASSERT_TRUE(closed) << m_gui->Transcript();
+    EXPECT_EQ(*closed, "properties: spin Cancel");
+
+    m_driver->RequestClose(m_window);
+    const auto status = m_gui->Wait();
+    ASSERT_TRUE(status) << m_gui->Transcript();
+    EXPECT_EQ(*status, 0) << m_gui->Transcript();
+}

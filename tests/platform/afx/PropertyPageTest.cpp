@@ -626,3 +626,35 @@ TEST_F(PropertyFrameTest, PagesThatCannotBeCreatedAreLeftOut) {
     unsetenv("KW_REGISTRY_DIR");
     std::filesystem::remove_all(dir);
 }
+
+// The frame a host drives step by step: no loop runs; OK with a refused
+// value stays open, OK with good values ends it; closing lets the pages go.
+TEST_F(PropertyFrameTest, ASteppedFrameEndsOnlyWhenItsPagesApply) {
+    IUnknown* objects[] = {static_cast<IDispatch*>(panel.Get()),
+                           static_cast<IDispatch*>(second.Get())};
+    IPropertyPage* pages[] = {page.Get(), secondPage.Get()};
+    session.Modal().modalLoops.clear();
+    auto stepped = CSteppedPropertyFrame::Open(frame, "Panel", objects, pages);
+    ASSERT_TRUE(stepped);
+    frameHwnd = stepped->GetSafeHwnd();
+    EXPECT_EQ(TextOf(frameHwnd), "Panel Properties");
+    EXPECT_TRUE(session.Modal().modalLoops.empty()) << "no modal loop runs";
+    EXPECT_TRUE(IsWindowEnabled(frame));
+    EXPECT_EQ(stepped->Pages().size(), 2u);
+    EXPECT_FALSE(stepped->IsEnded());
+
+    Retype(IDC_WIDTH, "5");
+    ClickButton(IDOK);
+    EXPECT_FALSE(stepped->IsEnded()) << "a refused value keeps the frame open";
+    Retype(IDC_WIDTH, "60");
+    ClickButton(IDOK);
+    int result = 0;
+    EXPECT_TRUE(stepped->IsEnded(&result));
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(panel->m_width, 60);
+    EXPECT_EQ(second->m_width, 60);
+    stepped->Close();
+    EXPECT_FALSE(IsWindow(frameHwnd));
+    EXPECT_EQ(page->GetSafeHwnd(), nullptr);
+    EXPECT_EQ(stepped->GetSafeHwnd(), nullptr);
+}
