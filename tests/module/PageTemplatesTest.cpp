@@ -3,6 +3,7 @@
 // so that nothing a page shows is cut off or answers for another item.
 #include "module/ClassTable.h"
 #include "module/ModuleObjects.h"
+#include "platform/user/WindowStyles.h"
 
 #include <gtest/gtest.h>
 
@@ -50,11 +51,13 @@ TEST(PageTemplates, ItemsLieInsideTheirDialogWithIdsOfTheirOwn) {
             const bool dropsDown = std::string_view(item.windowClass) == "COMBOBOX";
             if (!placedByBuddy) {
                 EXPECT_LE(item.x + item.cx, dialog->cx);
-                if (!dropsDown)
+                if (!dropsDown) {
                     EXPECT_LE(item.y + item.cy, dialog->cy);
+                }
             }
-            if (!IsLabelId(item.id))
+            if (!IsLabelId(item.id)) {
                 EXPECT_TRUE(ids.insert(item.id).second) << "the id is used twice";
+            }
         }
     }
 }
