@@ -67,11 +67,14 @@ protected:
     // [SECTION] Mouse (LineViewNavigation.cpp)
     void OnLButtonDown(UINT flags, CPoint point) override;
     void OnLButtonUp(UINT flags, CPoint point) override;
+    void OnLButtonDblClk(UINT flags, CPoint point) override;
+    void OnMButtonDblClk(UINT flags, CPoint point) override;
     void OnMButtonDown(UINT flags, CPoint point) override;
     void OnMButtonUp(UINT flags, CPoint point) override;
     void OnRButtonDown(UINT flags, CPoint point) override;
     void OnMouseMove(UINT flags, CPoint point) override;
     BOOL OnMouseWheel(UINT flags, short delta, CPoint point) override;
+    void OnCaptureChanged(CWnd* wnd) override;
 
 private:
     // [SECTION] Context (LineViewContext.cpp)
@@ -95,6 +98,12 @@ private:
     // [SECTION] Navigation (LineViewNavigation.cpp)
     void Pan(CPoint from, CPoint to);
     void Redraw();
+    void StartNavigating();
+    void StopNavigating();
+
+    // [SECTION] Drag preview (LineViewPreview.cpp)
+    void PreparePreview();
+    bool CompilePreview();
 
     // Rendering context and display lists.
     HGLRC m_hrc{nullptr};
@@ -125,6 +134,14 @@ private:
     CPoint m_leftAnchor;
     CPoint m_middleAnchor;
     kw::views3d::RotationDrag m_drag;
+
+    // While a button drags the view, a large list is drawn from a coarse
+    // preview list, made once per list content at the first drag.
+    enum class PreviewState { Unknown, NotNeeded, Ready };
+    bool m_navigating{false};
+    GLuint m_preview{0};
+    PreviewState m_previewState{PreviewState::Unknown};
+    std::size_t m_feedbackFloats{std::size_t(1) << 22};
 
     // The host's box for fitting.
     kw::views3d::FitBox m_fitBox;

@@ -28,21 +28,52 @@ void CLineViewCtrl::Pan(CPoint from, CPoint to) {
         m_view = *panned;
 }
 
+void CLineViewCtrl::StartNavigating() {
+    m_navigating = true;
+}
+
+void CLineViewCtrl::StopNavigating() {
+    if (!m_navigating)
+        return;
+    m_navigating = false;
+    // The full list again, if the drag showed the preview.
+    if (m_previewState == PreviewState::Ready)
+        Redraw();
+}
+
+void CLineViewCtrl::OnCaptureChanged(CWnd* wnd) {
+    StopNavigating();
+    COleControl::OnCaptureChanged(wnd);
+}
+
 void CLineViewCtrl::OnLButtonDown(UINT flags, CPoint point) {
     SetFocus();
     SetCapture();
+    StartNavigating();
     m_leftAnchor = point;
     COleControl::OnLButtonDown(flags, point);
 }
 
+// A second press soon after the first comes as a double click; it starts a
+// drag all the same.
+void CLineViewCtrl::OnLButtonDblClk(UINT flags, CPoint point) {
+    OnLButtonDown(flags, point);
+}
+
+void CLineViewCtrl::OnMButtonDblClk(UINT flags, CPoint point) {
+    OnMButtonDown(flags, point);
+}
+
 void CLineViewCtrl::OnLButtonUp(UINT flags, CPoint point) {
     ReleaseCapture();
+    StopNavigating();
     COleControl::OnLButtonUp(flags, point);
 }
 
 void CLineViewCtrl::OnMButtonDown(UINT flags, CPoint point) {
     SetFocus();
     SetCapture();
+    StartNavigating();
     m_middleAnchor = point;
     // A press always starts a new drag, even when the release of the last
     // one never arrived (the capture was taken away).
@@ -53,6 +84,7 @@ void CLineViewCtrl::OnMButtonDown(UINT flags, CPoint point) {
 void CLineViewCtrl::OnMButtonUp(UINT flags, CPoint point) {
     m_drag.End();
     ReleaseCapture();
+    StopNavigating();
     COleControl::OnMButtonUp(flags, point);
 }
 
@@ -65,6 +97,8 @@ void CLineViewCtrl::OnRButtonDown(UINT flags, CPoint point) {
 void CLineViewCtrl::OnMouseMove(UINT flags, CPoint point) {
     const bool shift = (flags & MK_SHIFT) != 0;
     const bool ctrl = (flags & MK_CONTROL) != 0;
+    if (m_navigating && (flags & (MK_LBUTTON | MK_MBUTTON)))
+        PreparePreview();
     if (flags & MK_LBUTTON) {
         Pan(m_leftAnchor, point);
         m_leftAnchor = point;

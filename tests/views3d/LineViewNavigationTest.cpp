@@ -4,6 +4,7 @@
 #include "tests/support/TestEventSink.h"
 #include "tests/views3d/LineViewTestSupport.h"
 #include "views3d/LineViewCameraProbe.h"
+#include "views3d/ToolpathPreview.h"
 #include "views3d/ViewMapping.h"
 
 #include <cmath>
@@ -252,12 +253,18 @@ TEST_F(LineViewNavigationTest, LeftDragMovesTheDrawnSceneWithTheCursor) {
     Press(MouseButton::Left, 50, 50);
     MoveTo(60, 50);
     session.MouseUp(MouseButton::Left);
+    const RECT once = BlueBounds(Picture(), kWidth, kHeight);
+    EXPECT_EQ(once.left, start.left + 10);
+    EXPECT_EQ(once.top, start.top);
+    // Pressed again at once, the press is a double click: it drags as well.
+    Press(MouseButton::Left, 60, 50);
+    MoveTo(70, 50);
+    session.MouseUp(MouseButton::Left);
     const RECT moved = BlueBounds(Picture(), kWidth, kHeight);
-    EXPECT_EQ(moved.left, start.left + 10);
-    EXPECT_EQ(moved.top, start.top);
+    EXPECT_EQ(moved.left, start.left + 20);
     // In 2D the middle button pans as well, and with Shift in 3D.
-    Press(MouseButton::Middle, 60, 50);
-    MoveTo(60, 45);
+    Press(MouseButton::Middle, 70, 50);
+    MoveTo(70, 45);
     session.MouseUp(MouseButton::Middle);
     const RECT up = BlueBounds(Picture(), kWidth, kHeight);
     EXPECT_EQ(up.left, moved.left);
@@ -377,4 +384,68 @@ TEST_F(LineViewNavigationTest, DegenerateSizesLeaveNoUndefinedValueInTheCamera) 
     Method("Fit");
     const RECT shown = BlueBounds(Picture(), kWidth, kHeight);
     EXPECT_LT(shown.left, shown.right);
+}
+
+TEST_F(LineViewNavigationTest, ALargeListIsDrawnCoarseOnlyWhileTheViewIsDragged) {
+    auto count = [](const SurfaceBuffer& p, std::uint32_t colour) {
+        int n = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                n += p.Pixel(x, y) == colour;
+        return n;
+    };
+    auto same = [](const SurfaceBuffer& a, const SurfaceBuffer& b) {
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                if (a.Pixel(x, y) != b.Pixel(x, y))
+                    return false;
+        return true;
+    };
+    // A press and one move: the view does not turn, but the drag has begun.
+    auto duringDrag = [&] {
+        Press(MouseButton::Middle, 100, 75);
+        MoveTo(101, 75);
+        SurfaceBuffer p = Picture();
+        session.MouseUp(MouseButton::Middle);
+        return p;
+    };
+
+    // A small list is drawn as it is, dragged or not.
+    VerticalLine();
+    const SurfaceBuffer smallStill = Picture();
+    EXPECT_TRUE(same(duringDrag(), smallStill));
+
+    // More loose dashes than a preview keeps, so that it keeps every second:
+    // the even ones blue on the left, the odd ones red on the right.
+    constexpr std::uint32_t kRed = 0xFF0000;
+    constexpr int kRows = 200;
+    const int dashes = int(kw::views3d::kPreviewSegments) + 10000;
+    Method("BeginList");
+    glBegin(GL_LINES);
+    for (int i = 0; i < dashes; ++i) {
+        const int half = i % 2, n = i / 2;
+        const double x = (half ? 0.02 : -0.3) + 0.28 * (n / kRows) / (dashes / 2 / kRows);
+        const double y = -0.3 + 0.6 * (n % kRows) / kRows;
+        glColor3ub(half ? 255 : 0, 0, half ? 0 : 255);
+        glVertex3d(x, y, 0);
+        glVertex3d(x + 0.002, y, 0);
+    }
+    glEnd();
+    Method("EndList");
+    const SurfaceBuffer still = Picture();
+    ASSERT_GT(count(still, kRed), 500);
+    ASSERT_GT(count(still, kBlue), 500);
+    const SurfaceBuffer coarse = duringDrag();
+    EXPECT_EQ(count(coarse, kRed), 0) << "the odd dashes are left out while dragging";
+    EXPECT_GT(count(coarse, kBlue), count(still, kBlue) / 2);
+    EXPECT_TRUE(same(Picture(), still)) << "the full list once the button is up";
+    // Pans use it too, and a new list is read afresh.
+    Press(MouseButton::Left, 100, 75);
+    MoveTo(100, 76);
+    MoveTo(100, 75);
+    EXPECT_EQ(count(Picture(), kRed), 0);
+    session.MouseUp(MouseButton::Left);
+    EXPECT_TRUE(same(Picture(), still));
+    VerticalLine();
+    EXPECT_TRUE(same(duringDrag(), smallStill));
 }
