@@ -113,9 +113,8 @@ void CLineViewCtrl::Fit() {
         return;
     CRect client;
     GetClientRect(&client);
-    const auto fitted = kw::views3d::FitWindow(Camera(), {m_viewAngles[0], m_viewAngles[1],
-                                                         m_viewAngles[2]},
-                                               m_fitBox, client);
+    const auto fitted = kw::views3d::FitWindow(
+        Camera(), {m_viewAngles[0], m_viewAngles[1], m_viewAngles[2]}, m_fitBox, client);
     if (!fitted)
         return;
     m_view = *fitted;

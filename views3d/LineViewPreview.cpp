@@ -44,8 +44,8 @@ bool CLineViewCtrl::CompilePreview() {
     glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
     const int half = std::max(1, std::min(dims[0], dims[1]) / 2);
     double range = half;
-    for (double v : {m_fitBox.left, m_fitBox.top, m_fitBox.right, m_fitBox.bottom, m_fitBox.zu,
-                     m_fitBox.zo})
+    for (double v :
+         {m_fitBox.left, m_fitBox.top, m_fitBox.right, m_fitBox.bottom, m_fitBox.zu, m_fitBox.zo})
         if (std::isfinite(v))
             range = std::max(range, 2 * std::fabs(v));
     std::vector<GLfloat> buffer;

@@ -80,8 +80,7 @@ bool IsUsable(const ViewWindow& w) {
     const double width = w.right - w.left;
     const double height = w.top - w.bottom;
     return Finite(w.left) && Finite(w.right) && Finite(w.bottom) && Finite(w.top) && width > 0 &&
-           height > 0 && Finite(width) && Finite(height) && Finite(1 / width) &&
-           Finite(1 / height);
+           height > 0 && Finite(width) && Finite(height) && Finite(1 / width) && Finite(1 / height);
 }
 
 ViewWindow HomeWindow(double fovyDegrees, double nearPlane) {
@@ -161,16 +160,16 @@ Mat4 ZoomMatrix(const ViewWindow& home, const ViewWindow& view, int width, int h
 
 Mat4 ProjectionMatrix(const CameraSetup& camera, int width, int height) {
     const ViewWindow& h = camera.home;
-    return Multiply(Multiply(ZoomMatrix(h, camera.view, width, height),
-                             OrthoMatrix(h.left, h.right, h.bottom, h.top, camera.nearPlane,
-                                         camera.farPlane)),
-                    LookAtMatrix(camera.eye, camera.centre, camera.up));
+    return Multiply(
+        Multiply(ZoomMatrix(h, camera.view, width, height),
+                 OrthoMatrix(h.left, h.right, h.bottom, h.top, camera.nearPlane, camera.farPlane)),
+        LookAtMatrix(camera.eye, camera.centre, camera.up));
 }
 
 Mat4f ModelRotation(const Vec3f& angles) {
-    const Mat3f r = Multiply3(Multiply3(AxisRotation(angles[0], 1, 0, 0),
-                                        AxisRotation(angles[1], 0, 1, 0)),
-                              AxisRotation(angles[2], 0, 0, 1));
+    const Mat3f r =
+        Multiply3(Multiply3(AxisRotation(angles[0], 1, 0, 0), AxisRotation(angles[1], 0, 1, 0)),
+                  AxisRotation(angles[2], 0, 0, 1));
     Mat4f m{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     for (int col = 0; col < 3; ++col)
         for (int row = 0; row < 3; ++row)
@@ -223,8 +222,8 @@ float WheelFactor(int delta) {
     return delta > 0 ? float(delta) * 0.01f : 100.0f / float(-delta);
 }
 
-std::optional<ViewWindow> WheelZoomWindow(const ViewWindow& view, const CRect& client,
-                                          POINT cursor, int delta) {
+std::optional<ViewWindow> WheelZoomWindow(const ViewWindow& view, const CRect& client, POINT cursor,
+                                          int delta) {
     // No turn of the wheel, no zoom: the factor would be infinite.
     if (delta == 0 || IsEmpty(client))
         return std::nullopt;
@@ -316,8 +315,8 @@ Mat3f QuaternionMatrix(const Quatf& q) {
     const float wx = q[3] * xs, wy = q[3] * ys, wz = q[3] * zs;
     const float xx = q[0] * xs, xy = q[0] * ys, xz = q[0] * zs;
     const float yy = q[1] * ys, yz = q[1] * zs, zz = q[2] * zs;
-    return Mat3f{1 - (yy + zz), xy + wz,       xz - wy,       xy - wz,      1 - (xx + zz),
-                 yz + wx,       xz + wy,       yz - wx,       1 - (xx + yy)};
+    return Mat3f{1 - (yy + zz), xy + wz, xz - wy, xy - wz,      1 - (xx + zz),
+                 yz + wx,       xz + wy, yz - wx, 1 - (xx + yy)};
 }
 
 Vec3f AnglesFromMatrix(const Mat4f& m) {

@@ -84,8 +84,8 @@ inline double StepZoomFactor(bool down) {
 float WheelFactor(int delta);
 // The wheel zoom about the cursor (client coordinates): the world point
 // under it stays under it. Nothing for a delta of 0 or an empty client.
-std::optional<ViewWindow> WheelZoomWindow(const ViewWindow& view, const CRect& client,
-                                          POINT cursor, int delta);
+std::optional<ViewWindow> WheelZoomWindow(const ViewWindow& view, const CRect& client, POINT cursor,
+                                          int delta);
 
 // [SECTION] Fit
 

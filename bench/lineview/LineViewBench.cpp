@@ -172,7 +172,8 @@ void ControlTurn(benchmark::State& state) {
     const auto start = std::chrono::steady_clock::now();
     session.MouseMove(hwnd, kWidth / 2 + 1, kHeight / 2);
     UpdateWindow(hwnd);
-    const std::chrono::duration<double, std::milli> first = std::chrono::steady_clock::now() - start;
+    const std::chrono::duration<double, std::milli> first =
+        std::chrono::steady_clock::now() - start;
     int step = 0;
     for (auto _ : state) {
         const double a = ++step * 0.05;

@@ -109,9 +109,7 @@ protected:
         Method("BeginList");
         glColor3ub(0, 0, 255);
         glBegin(GL_LINES);
-        auto corner = [&](int i) {
-            glVertex3d(i & 1 ? x1 : x0, i & 2 ? y1 : y0, i & 4 ? z1 : z0);
-        };
+        auto corner = [&](int i) { glVertex3d(i & 1 ? x1 : x0, i & 2 ? y1 : y0, i & 4 ? z1 : z0); };
         // The twelve edges join corners that differ in one coordinate.
         for (int i = 0; i < 8; ++i)
             for (int bit = 1; bit < 8; bit <<= 1)

@@ -20,8 +20,8 @@ constexpr double kDepth = 100;
 struct Feedback {
     std::vector<float> f;
     void Vertex(float x, float y, float z, float r = 0, float g = 0, float b = 1) {
-        f.insert(f.end(), {float(x * kToWindow), float(y * kToWindow),
-                           float((z / kDepth + 1) / 2), r, g, b, 1});
+        f.insert(f.end(), {float(x * kToWindow), float(y * kToWindow), float((z / kDepth + 1) / 2),
+                           r, g, b, 1});
     }
     void Line(float x0, float y0, float x1, float y1, float z = 0) {
         f.push_back(GL_LINE_TOKEN);
@@ -72,8 +72,7 @@ TEST(ToolpathPreviewTest, LargeListsAreThinnedToTheBudgetAndPathsStayConnected) 
     // A path of 1000 connected moves along a circle, then 3000 loose dashes.
     for (int i = 0; i < 1000; ++i) {
         const double a0 = i * 0.006, a1 = (i + 1) * 0.006;
-        fb.Line(float(std::cos(a0)), float(std::sin(a0)), float(std::cos(a1)),
-                float(std::sin(a1)));
+        fb.Line(float(std::cos(a0)), float(std::sin(a0)), float(std::cos(a1)), float(std::sin(a1)));
     }
     for (int i = 0; i < 3000; ++i)
         fb.Line(float(i), 5, float(i) + 0.5f, 5);
