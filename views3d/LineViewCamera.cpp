@@ -1,48 +1,42 @@
 // CLineViewCtrl: the camera as the paint uses it: the orthographic
 // projection of the view window, the model rotation by the view angles, the
-// point size and the axis indicator.
-//
-// FIXME: navigation (pan, zoom, rotation drag) and fitting change the view
-// window and the angles; until they come, the view window stays the home
-// window.
+// point size and the axis indicator. The matrices come from ViewCamera.h,
+// so that navigation and fitting compute with exactly what is drawn.
 #include "views3d/LineViewCtrl.h"
 
 #include "platform/gl/Solids.h"
 #include "views3d/ViewMapping.h"
 
-#include <GL/glu.h>
-
 #include <algorithm>
 #include <cmath>
 
+kw::views3d::CameraSetup CLineViewCtrl::Camera() const {
+    kw::views3d::CameraSetup camera;
+    camera.home = m_home;
+    camera.view = m_view;
+    camera.nearPlane = m_near;
+    camera.farPlane = m_far;
+    for (int i = 0; i < 3; ++i) {
+        camera.eye[i] = m_eye[i];
+        camera.centre[i] = m_centre[i];
+        camera.up[i] = m_up[i];
+    }
+    return camera;
+}
+
 void CLineViewCtrl::SetupProjection(const CRect& rc) {
-    const double aspect = double(rc.Width()) / rc.Height();
-    const double homeWidth = m_home.right - m_home.left;
-    const double sx = homeWidth / (m_view.right - m_view.left);
-    const double sy = homeWidth / (m_view.top - m_view.bottom);
-    // The larger extent of the view window, against the viewport's aspect,
-    // decides: the window fills the viewport undistorted.
-    const double zx = sx * aspect <= sy ? sx : sy / aspect;
-    const double zy = zx * aspect;
-    const double cx = (m_view.left + m_view.right) / 2;
-    const double cy = (m_view.bottom + m_view.top) / 2;
-    GLdouble zoom[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    zoom[0] = zx;
-    zoom[5] = zy;
-    zoom[12] = -2 * zx * cx / homeWidth;
-    zoom[13] = -2 * zy * cy / homeWidth;
+    // The view window fills the viewport undistorted; the camera looks from
+    // the eye at the centre.
+    const kw::views3d::Mat4 projection =
+        kw::views3d::ProjectionMatrix(Camera(), rc.Width(), rc.Height());
     glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMultMatrixd(zoom);
-    glOrtho(m_home.left, m_home.right, m_home.bottom, m_home.top, m_near, m_far);
-    gluLookAt(m_eye[0], m_eye[1], m_eye[2], m_centre[0], m_centre[1], m_centre[2], m_up[0], m_up[1],
-              m_up[2]);
+    glLoadMatrixd(projection.data());
 }
 
 void CLineViewCtrl::ApplyModelRotation() {
-    glRotatef(m_viewAngles[0], 1, 0, 0);
-    glRotatef(m_viewAngles[1], 0, 1, 0);
-    glRotatef(m_viewAngles[2], 0, 0, 1);
+    const kw::views3d::Mat4f rotation =
+        kw::views3d::ModelRotation({m_viewAngles[0], m_viewAngles[1], m_viewAngles[2]});
+    glMultMatrixf(rotation.data());
 }
 
 void CLineViewCtrl::SetupModelView(const CRect& rc) {

@@ -65,6 +65,8 @@ void CLineViewCtrl::ReleaseRenderingContext() {
             glDeleteLists(m_fontBase, 96);
         if (m_list)
             glDeleteLists(m_list, 1);
+        if (m_preview)
+            glDeleteLists(m_preview, 1);
         wglMakeCurrent(nullptr, nullptr);
     }
     if (hdc)
@@ -74,6 +76,8 @@ void CLineViewCtrl::ReleaseRenderingContext() {
     m_listDc = nullptr;
     m_list = 0;
     m_fontBase = 0;
+    m_preview = 0;
+    m_previewState = PreviewState::Unknown;
 }
 
 void CLineViewCtrl::OnDestroy() {

@@ -5,8 +5,6 @@
 #include "module/Guids.h"
 #include "platform/afx/ModuleState.h"
 
-#include <cmath>
-
 namespace {
 
 // BOOL arguments: the type library declares them as 32-bit integers.
@@ -58,9 +56,7 @@ const DispTable& LineViewEventTable() {
 
 CLineViewCtrl::CLineViewCtrl() : COleControl(LineViewClass()) {
     InitializeIIDs(&kw::ids::IID_DLineView, &kw::ids::IID_DLineViewEvents);
-    // The home window is what the opening angle shows at the near plane.
-    const double t = m_near * std::tan(m_fovy / 2 * M_PI / 180);
-    m_home = ViewWindow{-t, -t, t, t};
+    m_home = kw::views3d::HomeWindow(m_fovy, m_near);
     m_view = m_home;
 }
 
@@ -99,16 +95,56 @@ float CLineViewCtrl::GetPointSize() {
 void CLineViewCtrl::SetInitialFit(float left, float right, float top, float bottom, float zo,
                                   float zu) {
     if (!m_2d) {
-        m_fitBox[0] = left, m_fitBox[1] = top, m_fitBox[2] = right, m_fitBox[3] = bottom;
-        m_fitBox[4] = zu, m_fitBox[5] = zo;
+        m_fitBox = kw::views3d::FitBox{left, top, right, bottom, zu, zo};
+        return;
     }
-    // FIXME: the 2D framing comes with the camera's navigation.
+    // In 2D the range is framed at once, but only while the user has not
+    // moved the view yet.
+    if (m_view != m_home)
+        return;
+    if (const auto framed = kw::views3d::InitialFit2D(left, right, top, bottom)) {
+        m_viewAngles[0] = m_viewAngles[1] = 0;
+        m_view = *framed;
+    }
 }
 
 void CLineViewCtrl::Fit() {
-    if (!m_hrc)
+    if (!m_hWnd)
         return;
-    // FIXME: framing the box comes with the camera's navigation.
+    CRect client;
+    GetClientRect(&client);
+    const auto fitted = kw::views3d::FitWindow(
+        Camera(), {m_viewAngles[0], m_viewAngles[1], m_viewAngles[2]}, m_fitBox, client);
+    if (!fitted)
+        return;
+    m_view = *fitted;
+    // A host that fits wants to see the result.
+    Redraw();
+}
+
+HRESULT CLineViewCtrl::QueryInterface(REFIID riid, void** ppv) {
+    if (ppv && riid == IID_ILineViewCamera) {
+        *ppv = static_cast<ILineViewCamera*>(this);
+        AddRef();
+        return S_OK;
+    }
+    return COleControl::QueryInterface(riid, ppv);
+}
+
+HRESULT CLineViewCtrl::GetViewWindow(double window[4]) {
+    if (!window)
+        return E_POINTER;
+    window[0] = m_view.left, window[1] = m_view.bottom;
+    window[2] = m_view.right, window[3] = m_view.top;
+    return S_OK;
+}
+
+HRESULT CLineViewCtrl::GetViewAngles(float angles[3]) {
+    if (!angles)
+        return E_POINTER;
+    for (int i = 0; i < 3; ++i)
+        angles[i] = m_viewAngles[i];
+    return S_OK;
 }
 
 void CLineViewCtrl::DoPropExchange(CPropExchange* pPX) {

@@ -8,11 +8,15 @@
 // Its sources, by concern: LineViewCtrl.cpp (tables, construction, modes),
 // LineViewContext.cpp (the rendering context and the window's life),
 // LineViewPaint.cpp (the paint), LineViewCamera.cpp (projection, model
-// rotation and axis indicator), LineViewLists.cpp (display list and fonts).
+// rotation and axis indicator), LineViewNavigation.cpp (mouse, wheel and
+// fit), LineViewLists.cpp (display list and fonts). The arithmetic of the
+// camera is in ViewCamera.h.
 #include "platform/afx/OleControl.h"
 #include "platform/gl/Wgl.h"
+#include "views3d/LineViewCameraProbe.h"
+#include "views3d/ViewCamera.h"
 
-class CLineViewCtrl final : public COleControl {
+class CLineViewCtrl final : public COleControl, public ILineViewCamera {
 public:
     CLineViewCtrl();
     ~CLineViewCtrl() override;
@@ -36,10 +40,16 @@ public:
     const float* ViewAngles() const { return m_viewAngles; }
 
     // The world rectangle shown, in view coordinates.
-    struct ViewWindow {
-        double left, bottom, right, top;
-        bool operator==(const ViewWindow&) const = default;
-    };
+    using ViewWindow = kw::views3d::ViewWindow;
+    const ViewWindow& CurrentView() const { return m_view; }
+    const ViewWindow& HomeView() const { return m_home; }
+
+    // [SECTION] IUnknown, and the camera's read-only probe
+    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override;
+    STDMETHOD_(ULONG, AddRef)() override { return COleControl::AddRef(); }
+    STDMETHOD_(ULONG, Release)() override { return COleControl::Release(); }
+    STDMETHOD(GetViewWindow)(double window[4]) override;
+    STDMETHOD(GetViewAngles)(float angles[3]) override;
 
     static constexpr const char* kNoOpenGlText = "May be you do not install OpenGL!";
     static constexpr const char* kNoPixelFormatText = "Can not set pixel format for OpenGL!";
@@ -53,6 +63,18 @@ protected:
     void OnDraw(CDC* dc, const CRect& rcBounds, const CRect& rcInvalid) override;
     void OnDestroy() override;
     void DoPropExchange(CPropExchange* pPX) override;
+
+    // [SECTION] Mouse (LineViewNavigation.cpp)
+    void OnLButtonDown(UINT flags, CPoint point) override;
+    void OnLButtonUp(UINT flags, CPoint point) override;
+    void OnLButtonDblClk(UINT flags, CPoint point) override;
+    void OnMButtonDblClk(UINT flags, CPoint point) override;
+    void OnMButtonDown(UINT flags, CPoint point) override;
+    void OnMButtonUp(UINT flags, CPoint point) override;
+    void OnRButtonDown(UINT flags, CPoint point) override;
+    void OnMouseMove(UINT flags, CPoint point) override;
+    BOOL OnMouseWheel(UINT flags, short delta, CPoint point) override;
+    void OnCaptureChanged(CWnd* wnd) override;
 
 private:
     // [SECTION] Context (LineViewContext.cpp)
@@ -71,6 +93,17 @@ private:
     void ApplyModelRotation();
     void DrawAxisIndicator(const CRect& client);
     float PointSizeFor(const CRect& rc) const;
+    kw::views3d::CameraSetup Camera() const;
+
+    // [SECTION] Navigation (LineViewNavigation.cpp)
+    void Pan(CPoint from, CPoint to);
+    void Redraw();
+    void StartNavigating();
+    void StopNavigating();
+
+    // [SECTION] Drag preview (LineViewPreview.cpp)
+    void PreparePreview();
+    bool CompilePreview();
 
     // Rendering context and display lists.
     HGLRC m_hrc{nullptr};
@@ -96,8 +129,22 @@ private:
     float m_pointSize{0};
     bool m_pointSizeComputed{false};
 
-    // The host's box for fitting: left, top, right, bottom, zu, zo.
-    double m_fitBox[6]{};
+    // Mouse navigation: the last points of the left and middle buttons, and
+    // the rotation drag of the middle button.
+    CPoint m_leftAnchor;
+    CPoint m_middleAnchor;
+    kw::views3d::RotationDrag m_drag;
+
+    // While a button drags the view, a large list is drawn from a coarse
+    // preview list, made once per list content at the first drag.
+    enum class PreviewState { Unknown, NotNeeded, Ready };
+    bool m_navigating{false};
+    GLuint m_preview{0};
+    PreviewState m_previewState{PreviewState::Unknown};
+    std::size_t m_feedbackFloats{std::size_t(1) << 22};
+
+    // The host's box for fitting.
+    kw::views3d::FitBox m_fitBox;
 };
 
 // The LineView's interfaces, for its factory and the type library.

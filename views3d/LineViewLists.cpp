@@ -45,6 +45,8 @@ void CLineViewCtrl::EndList() {
         ::ReleaseDC(m_hWnd, m_listDc);
         m_listDc = nullptr;
     }
+    // The drag preview of the old content is of no use any more.
+    m_previewState = PreviewState::Unknown;
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 

@@ -134,8 +134,10 @@ void CLineViewCtrl::ApplyLightsAndMaterial() {
 }
 
 void CLineViewCtrl::CallListInMode() {
+    // While the user drags the view of a large list, its preview stands in.
+    const GLuint list = m_navigating && m_previewState == PreviewState::Ready ? m_preview : m_list;
     if (!m_hiddenLine) {
-        glCallList(m_list);
+        glCallList(list);
         return;
     }
     // Hidden lines: red outlines, then the faces filled in light grey over
@@ -144,15 +146,15 @@ void CLineViewCtrl::CallListInMode() {
     glDisable(GL_LIGHTING);
     glColor3ub(255, 0, 0);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    glCallList(m_list);
+    glCallList(list);
     glColor3ub(192, 192, 192);
     glStencilFunc(GL_ALWAYS, 0, 1);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glCallList(m_list);
+    glCallList(list);
     glColor3ub(255, 0, 0);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     glStencilFunc(GL_ALWAYS, 0, 1);
     glStencilOp(GL_INVERT, GL_INVERT, GL_INVERT);
-    glCallList(m_list);
+    glCallList(list);
 }

@@ -228,6 +228,7 @@ void OpenScriptInterface(lua_State* L, const CommandLine& cl) {
     lua_setglobal(L, "kw");
     RegisterHostFunctions(L);
     RegisterGlFunctions(L);
+    RegisterCameraFunctions(L);
 
     lua_createtable(L, int(cl.args.size()), 1);
     lua_pushstring(L, cl.script.empty() ? "-e" : cl.script.c_str());

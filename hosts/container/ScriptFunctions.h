@@ -20,6 +20,8 @@ void RegisterHostFunctions(lua_State* L);
 
 // gl: OpenGL calls for filling a LineView's display list
 void RegisterGlFunctions(lua_State* L);
+// camera: a LineView's view window and view angles
+void RegisterCameraFunctions(lua_State* L);
 
 // The options of insert and load: name, x, y, w, h.
 InsertOptions ReadInsertOptions(lua_State* L, int index, const char* function);

@@ -544,6 +544,37 @@ viewer:Set2DMode(1)
 picture(viewer, "lineview-2d.png")
 viewer:Set2DMode(0)
 
+-- The viewer's camera: the host frames the stock with SetInitialFit and
+-- Fit, the user turns the part with the middle button, fits it again with
+-- the right button and zooms with the wheel about the cursor.
+do
+    local _, _, box = gcode.read(here .. "part.ngc")
+    local s = 0.55 / math.max(box[4] - box[1], box[5] - box[2])
+    local cx, cy = (box[1] + box[4]) / 2, (box[2] + box[5]) / 2
+    viewer:SetInitialFit((box[1] - 5 - cx) * s, (box[4] + 5 - cx) * s, (box[5] + 5 - cy) * s,
+                         (box[2] - 5 - cy) * s, -1 * s, -6 * s)
+    local function report(what)
+        local c = camera(viewer)
+        print(string.format("LineView %s: view window %.4f %.4f %.4f %.4f, angles %.1f %.1f %.1f",
+                            what, c.left, c.bottom, c.right, c.top, c.x, c.y, c.z))
+    end
+    report("start")
+    viewer:Fit()
+    report("fitted")
+    picture(viewer, "lineview-fit.png")
+    mouse(viewer, "mdown", 72, 60)
+    mouse(viewer, "move", 82, 60)
+    mouse(viewer, "move", 112, 35)
+    mouse(viewer, "mup", 112, 35)
+    mouse(viewer, "rclick", 72, 60)
+    report("turned and fitted")
+    picture(viewer, "lineview-turn.png")
+    focus(viewer)
+    mouse(viewer, "wheel", 100, 45, {delta = 240})
+    report("two notches about (100, 45)")
+    picture(viewer, "lineview-wheel.png")
+end
+
 -- The numeric field's four property pages, each pictured in its frame;
 -- then a change applied through the first page.
 local pagefield = insert("Kestrowidge.SpinEditCtrl.1", {name = "pagefield", x = 10, y = 500})

@@ -231,6 +231,19 @@ dofile(here .. "gcode.lua").show(viewer, here .. "part.ngc", "part.ngc")
 viewer:EnableLight(1)
 print("gallery: a toolpath viewer")
 
+-- The viewer knows the stock's extent and frames it; in the window the
+-- middle button turns the part (with Shift it pans, with Ctrl it zooms in
+-- steps), the left button pans, the wheel zooms and the right button fits.
+do
+    local _, _, box = dofile(here .. "gcode.lua").read(here .. "part.ngc")
+    local s = 0.55 / math.max(box[4] - box[1], box[5] - box[2])
+    local cx, cy = (box[1] + box[4]) / 2, (box[2] + box[5]) / 2
+    viewer:SetInitialFit((box[1] - 5 - cx) * s, (box[4] + 5 - cx) * s, (box[5] + 5 - cy) * s,
+                         (box[2] - 5 - cy) * s, -1 * s, -6 * s)
+    viewer:Fit()
+    print("gallery: the toolpath viewer fitted to its stock")
+end
+
 -- Every control's property frame opens from the window: Alt+Enter on the
 -- focused control, or a double-click with Ctrl held.
 print(string.format("gallery: properties of %d controls open with Alt+Enter", allowproperties()))
