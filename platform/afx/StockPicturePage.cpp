@@ -15,6 +15,7 @@
 #include "platform/user/Window.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -162,11 +163,13 @@ LRESULT CStockPicturePage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
             FillRect(dis->hDC, &area, GetSysColorBrush(COLOR_BTNFACE));
             const CSize size = m_preview.GetPixelSize();
             if (size.cx > 0 && size.cy > 0) {
-                // The whole picture, as large as it is or shrunk to fit,
-                // its proportions kept, in the middle.
+                // The whole picture in the middle, its proportions kept:
+                // shrunk to fit, or a small one enlarged by a whole factor so
+                // that its pixels stay sharp.
                 const int width = area.right - area.left, height = area.bottom - area.top;
-                double scale = std::min(1.0, std::min(double(width) / size.cx,
-                                                      double(height) / size.cy));
+                double scale = std::min(double(width) / size.cx, double(height) / size.cy);
+                if (scale > 1)
+                    scale = std::floor(scale);
                 const int w = std::max(1, int(size.cx * scale));
                 const int h = std::max(1, int(size.cy * scale));
                 const CRect target(area.left + (width - w) / 2, area.top + (height - h) / 2,

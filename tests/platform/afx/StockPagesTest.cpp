@@ -80,9 +80,9 @@ protected:
     // A 4 x 2 picture of 24-bit pixels.
     std::string WriteBmp(const char* name) {
         const std::uint8_t file[] = {
-            'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, // file header
-            40, 0, 0, 0, 4, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0, 0, 0, 0, 0,
-            0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, // info header
+            'B', 'M', 78, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, // file header
+            40, 0, 0, 0, 4, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 24, 0, 0, 0, 0, 0, 0, 0,
+            0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, // info header
             0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 255, // red row
             255, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, // blue row
         };
@@ -307,4 +307,42 @@ TEST_F(StockPagesTest, TheFrameMakesTheStockPagesByClassAndCancelWritesNothing) 
         EXPECT_EQ(Long(button, "HooverColor"), closeWith == IDOK ? 0xFFFFFF : hoover)
             << (closeWith == IDOK ? "OK" : "Cancel");
     }
+}
+
+// [SECTION] Pictures
+
+// Each page as a designer sees it, and the file dialog, written where the
+// build keeps its pictures (for looking at, not compared).
+TEST_F(StockPagesTest, SnapshotsOfThePagesAndTheFileDialog) {
+    const char* build = std::getenv("KW_BUILD_DIR");
+    const fs::path out = fs::path(build ? build : m_dir.string()) / "pictures";
+    fs::create_directories(out);
+    const auto button = Create(kw::ids::CLSID_BmpButton1, {4, 4, 32, 32});
+    Put(button, "ForeColor", CComVariant::I4(0x800000));
+    const std::string bmp = WriteBmp("red-blue.bmp");
+    for (const auto& [clsid, name] : {std::pair{CLSID_StockFontPage, "stock-font.png"},
+                                      std::pair{CLSID_StockColorPage, "stock-color.png"},
+                                      std::pair{CLSID_StockPicturePage, "stock-picture.png"}}) {
+        PageHarness page(session, clsid);
+        ASSERT_TRUE(page.Open({button.Get()}));
+        if (clsid == CLSID_StockColorPage)
+            page.Choose(IDC_STOCK_PROPERTY, IndexOf(Entries(page, IDC_STOCK_PROPERTY), "ForeColor"));
+        if (clsid == CLSID_StockPicturePage) {
+            kw::afx::QueueFileDialogAnswer(bmp);
+            page.Click(IDC_PICTURE_BROWSE);
+        }
+        session.Pump();
+        EXPECT_TRUE(page.Snapshot((out / name).string())) << name;
+    }
+    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
+                       "Pictures (*.bmp;*.ico;*.png)|*.bmp;*.ico;*.png|All Files (*.*)|*.*||");
+    const std::string folder = m_dir.string();
+    dialog.m_ofn.lpstrInitialDir = folder.c_str();
+    fs::create_directories(m_dir / "icons");
+    session.Modal().onModalLoop = [&](HWND hwnd) {
+        session.Pump();
+        EXPECT_TRUE(session.Snapshot(hwnd, (out / "file-dialog.png").string(), true));
+    };
+    dialog.DoModal();
+    session.Modal().onModalLoop = nullptr;
 }
