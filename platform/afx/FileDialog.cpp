@@ -267,11 +267,6 @@ std::string CFileDialog::Resolve(const std::string& typed) const {
 
 bool CFileDialog::TakeName(const std::string& typed) {
     const HWND edit = GetDlgItem(edt1);
-    if (HasWildcard(typed)) {
-        m_customPatterns = SplitPatterns(typed);
-        FillList();
-        return true;
-    }
     const std::string title = TextOf(m_hWnd);
     auto refuse = [&](const std::string& path, const char* why) {
         const std::string text = Utf8ToAnsi(path) + why;
@@ -280,6 +275,19 @@ bool CFileDialog::TakeName(const std::string& typed) {
         SendMessageA(edit, EM_SETSEL, 0, -1);
         return false;
     };
+    if (HasWildcard(typed)) {
+        // A folder in front of the pattern is entered first ("icons/*.ico").
+        const std::size_t slash = typed.rfind('/');
+        if (slash != std::string::npos) {
+            const std::string folder = Resolve(slash == 0 ? "/" : typed.substr(0, slash));
+            if (!IsFolder(folder) || !Navigate(folder))
+                return refuse(folder, "\nThe folder cannot be opened.");
+        }
+        m_customPatterns = SplitPatterns(slash == std::string::npos ? typed : typed.substr(slash + 1));
+        FillList();
+        SetWindowTextA(edit, typed.substr(slash == std::string::npos ? 0 : slash + 1).c_str());
+        return true;
+    }
 
     std::string path = Resolve(typed);
     if (IsFolder(path)) {

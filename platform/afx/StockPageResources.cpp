@@ -39,10 +39,11 @@ const DialogItemTemplate kFontItems[] = {
      25},
 };
 
-constexpr DWORD kSwatch = kChild | WS_TABSTOP | BS_OWNERDRAW;
+// The swatches are one group: Tab reaches the first, the arrows the others.
+constexpr DWORD kSwatch = kChild | BS_OWNERDRAW;
 #define KW_SWATCH(i, col, row)                                                                     \
-    {"BUTTON", "", IDC_COLOR_PALETTE + (i), kSwatch, 0, short(104 + (col) * 19),                   \
-     short(17 + (row) * 15), 17, 13}
+    {"BUTTON", "", IDC_COLOR_PALETTE + (i), kSwatch | ((i) == 0 ? WS_TABSTOP | WS_GROUP : 0), 0,    \
+     short(104 + (col) * 19), short(17 + (row) * 15), 17, 13}
 const DialogItemTemplate kColorItems[] = {
     KW_PROPERTY_ITEMS,
     {"BUTTON", "Sample", -1, kGroup, 0, 7, 33, 90, 50},
@@ -64,8 +65,8 @@ const DialogItemTemplate kColorItems[] = {
     KW_SWATCH(13, 5, 1),
     KW_SWATCH(14, 6, 1),
     KW_SWATCH(15, 7, 1),
-    {"STATIC", "S&ystem color:", IDC_COLOR_SYSLABEL, kLabel, 0, 104, 52, 151, 8},
-    {"COMBOBOX", "", IDC_COLOR_SYSTEM, kList | WS_GROUP, 0, 104, 62, 151, 120},
+    {"STATIC", "S&ystem color:", IDC_COLOR_SYSLABEL, kLabel | WS_GROUP, 0, 104, 52, 151, 8},
+    {"COMBOBOX", "", IDC_COLOR_SYSTEM, kList, 0, 104, 62, 151, 120},
 };
 #undef KW_SWATCH
 
