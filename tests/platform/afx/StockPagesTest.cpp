@@ -314,6 +314,37 @@ TEST_F(StockPagesTest, TheFrameMakesTheStockPagesByClassAndCancelWritesNothing) 
     }
 }
 
+TEST_F(StockPagesTest, AControlsPageListEndsWithTheStockPagesInTheFrame) {
+    const auto label = Create(kw::ids::CLSID_ColorStatic, {4, 4, 120, 24});
+    auto* factory =
+        dynamic_cast<COleControlFactory*>(kw::module::Factories().Find(kw::ids::CLSID_ColorStatic));
+    ASSERT_NE(factory, nullptr);
+    const std::vector<CLSID>& pages = factory->GetPropPageIDs();
+    ASSERT_GE(pages.size(), 2u);
+    std::vector<std::string> tabs;
+    session.Modal().onModalLoop = [&](HWND frame) {
+        const HWND tab = GetDlgItem(frame, AFX_IDC_TAB_CONTROL);
+        const int count = int(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char text[64]{};
+            TCITEMA item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = int(sizeof text);
+            SendMessageA(tab, TCM_GETITEMA, WPARAM(i), reinterpret_cast<LPARAM>(&item));
+            tabs.push_back(text);
+        }
+    };
+    IUnknown* objects[] = {label.Get()};
+    EXPECT_EQ(OleCreatePropertyFrame(m_host, 0, 0, "ColorStatic", 1, objects, ULONG(pages.size()),
+                                     pages.data(), 0, 0, nullptr),
+              S_OK);
+    session.Modal().onModalLoop = nullptr;
+    ASSERT_GE(tabs.size(), 2u);
+    EXPECT_EQ(std::vector<std::string>(tabs.end() - 2, tabs.end()),
+              (std::vector<std::string>{"Font", "Color"}));
+}
+
 // [SECTION] Pictures
 
 // Each page as a designer sees it, and the file dialog, written where the
