@@ -364,6 +364,10 @@ BOOL CFileDialog::OnInitDialog() {
 
     // The folder: the one asked for, else that of the name given, else the
     // working folder.
+    // Relative names start from the working folder.
+    std::error_code ec;
+    const std::string working = fs::current_path(ec).string();
+    m_folder = Utf8ToAnsi(working.empty() ? "/" : working);
     std::string name = m_ofn.lpstrFile ? m_ofn.lpstrFile : "";
     std::vector<std::string> candidates;
     if (m_ofn.lpstrInitialDir && *m_ofn.lpstrInitialDir)
@@ -372,10 +376,8 @@ BOOL CFileDialog::OnInitDialog() {
         candidates.push_back(Resolve(slash == 0 ? "/" : name.substr(0, slash)));
         name = name.substr(slash + 1);
     }
-    std::error_code ec;
-    candidates.push_back(fs::current_path(ec).string());
+    candidates.push_back(working);
     candidates.push_back("/");
-    m_folder = "/";
     for (const std::string& folder : candidates)
         if (!folder.empty() && Navigate(AnsiToUtf8(Utf8ToAnsi(folder))))
             break;

@@ -244,3 +244,21 @@ TEST_F(FileDialogTest, SaveModeAsksBeforeReplacingAFile) {
     ASSERT_EQ(result, IDOK);
     EXPECT_EQ(dialog.GetPathName(), (root / "a.bmp").string().c_str());
 }
+
+TEST_F(FileDialogTest, ARelativeNameStartsFromTheWorkingFolderAndComesBackWhole) {
+    const fs::path previous = fs::current_path();
+    fs::current_path(root);
+    CFileDialog dialog(TRUE, nullptr, "sub/inner.bmp");
+    std::string folder, name;
+    const INT_PTR result = Run(dialog, [&](HWND hwnd) {
+        folder = Text(GetDlgItem(hwnd, stc1));
+        name = Text(GetDlgItem(hwnd, edt1));
+        session.Key(VK_RETURN);
+    });
+    EXPECT_EQ(fs::current_path(), root) << "the dialog leaves the working folder alone";
+    fs::current_path(previous);
+    EXPECT_EQ(folder, (root / "sub").string());
+    EXPECT_EQ(name, "inner.bmp");
+    ASSERT_EQ(result, IDOK);
+    EXPECT_EQ(dialog.GetPathName(), (root / "sub" / "inner.bmp").string().c_str());
+}
