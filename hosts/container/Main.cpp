@@ -83,6 +83,7 @@ constexpr const char* kHelp =
     "  save(c, file), load(file, opts), saveform(file), loadform(file), reset(c), modified(c)\n"
     "  classes(), members(c), progid(c), clsid(c), size(c), about(c)\n"
     "  regset(key, name, value), regget(key, name), msgbox_answer(id), kw.array(type, {...})\n"
+    "  filedialog_answer(path or nil), filedialog_clear()   answers of the next file dialogs\n"
     "\n"
     "example:\n"
     "  local lamp = insert(\"Kestrowidge.LedCtrl.1\", {x = 10, y = 10})\n"
@@ -227,6 +228,7 @@ void OpenScriptInterface(lua_State* L, const CommandLine& cl) {
     RegisterArrayFunctions(L);
     lua_setglobal(L, "kw");
     RegisterHostFunctions(L);
+    RegisterFileDialogFunctions(L);
     RegisterGlFunctions(L);
     RegisterCameraFunctions(L);
 

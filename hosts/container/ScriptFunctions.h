@@ -18,6 +18,9 @@ void RegisterInputFunctions(lua_State* L);
 // regset, regget, msgbox_answer, about, classes, members, progid, clsid, size
 void RegisterHostFunctions(lua_State* L);
 
+// filedialog_answer, filedialog_clear
+void RegisterFileDialogFunctions(lua_State* L);
+
 // gl: OpenGL calls for filling a LineView's display list
 void RegisterGlFunctions(lua_State* L);
 // camera: a LineView's view window and view angles

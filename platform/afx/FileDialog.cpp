@@ -267,11 +267,6 @@ std::string CFileDialog::Resolve(const std::string& typed) const {
 
 bool CFileDialog::TakeName(const std::string& typed) {
     const HWND edit = GetDlgItem(edt1);
-    if (HasWildcard(typed)) {
-        m_customPatterns = SplitPatterns(typed);
-        FillList();
-        return true;
-    }
     const std::string title = TextOf(m_hWnd);
     auto refuse = [&](const std::string& path, const char* why) {
         const std::string text = Utf8ToAnsi(path) + why;
@@ -280,6 +275,19 @@ bool CFileDialog::TakeName(const std::string& typed) {
         SendMessageA(edit, EM_SETSEL, 0, -1);
         return false;
     };
+    if (HasWildcard(typed)) {
+        // A folder in front of the pattern is entered first ("icons/*.ico").
+        const std::size_t slash = typed.rfind('/');
+        if (slash != std::string::npos) {
+            const std::string folder = Resolve(slash == 0 ? "/" : typed.substr(0, slash));
+            if (!IsFolder(folder) || !Navigate(folder))
+                return refuse(folder, "\nThe folder cannot be opened.");
+        }
+        m_customPatterns = SplitPatterns(slash == std::string::npos ? typed : typed.substr(slash + 1));
+        FillList();
+        SetWindowTextA(edit, typed.substr(slash == std::string::npos ? 0 : slash + 1).c_str());
+        return true;
+    }
 
     std::string path = Resolve(typed);
     if (IsFolder(path)) {
@@ -356,6 +364,10 @@ BOOL CFileDialog::OnInitDialog() {
 
     // The folder: the one asked for, else that of the name given, else the
     // working folder.
+    // Relative names start from the working folder.
+    std::error_code ec;
+    const std::string working = fs::current_path(ec).string();
+    m_folder = Utf8ToAnsi(working.empty() ? "/" : working);
     std::string name = m_ofn.lpstrFile ? m_ofn.lpstrFile : "";
     std::vector<std::string> candidates;
     if (m_ofn.lpstrInitialDir && *m_ofn.lpstrInitialDir)
@@ -364,10 +376,8 @@ BOOL CFileDialog::OnInitDialog() {
         candidates.push_back(Resolve(slash == 0 ? "/" : name.substr(0, slash)));
         name = name.substr(slash + 1);
     }
-    std::error_code ec;
-    candidates.push_back(fs::current_path(ec).string());
+    candidates.push_back(working);
     candidates.push_back("/");
-    m_folder = "/";
     for (const std::string& folder : candidates)
         if (!folder.empty() && Navigate(AnsiToUtf8(Utf8ToAnsi(folder))))
             break;

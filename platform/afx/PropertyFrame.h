@@ -20,9 +20,9 @@
 constexpr int AFX_IDC_TAB_CONTROL = 0x3020;
 constexpr int ID_APPLY_NOW = 0x3021;
 
-// Creates each page by its class identifier through the component runtime;
-// a class that cannot be created (the framework's stock pages, which this
-// platform does not have) is skipped with a note on standard error. Runs
+// Creates each page by its class identifier through the component runtime
+// (which knows the stock font, colour and picture pages itself); a class
+// that cannot be created is skipped with a note on standard error. Runs
 // the frame modally over `owner` and returns S_OK when it closed, E_FAIL
 // when no page could be shown. `x`, `y`, the locale and the reserved
 // parameters are accepted and not used: the frame centres on its owner.

@@ -13,6 +13,7 @@
 // [SECTION] Module files
 // [SECTION] Class lookup
 // [SECTION] Loaded modules
+// [SECTION] Class objects of the process
 // [SECTION] Creation
 
 // [SECTION] Module files
@@ -163,6 +164,63 @@ std::size_t CoLoadedLibraryCount() {
     return modules.byPath.size();
 }
 
+// [SECTION] Class objects of the process
+
+namespace {
+
+struct RegisteredClass {
+    CLSID clsid;
+    ComPtr<IUnknown> object;
+};
+
+struct RegisteredClasses {
+    std::mutex lock;
+    std::map<DWORD, RegisteredClass> byCookie;
+    DWORD nextCookie{1};
+};
+
+RegisteredClasses& ProcessClasses() {
+    static RegisteredClasses classes;
+    return classes;
+}
+
+ComPtr<IUnknown> FindProcessClass(REFCLSID clsid) {
+    RegisteredClasses& classes = ProcessClasses();
+    std::lock_guard guard(classes.lock);
+    for (const auto& [cookie, entry] : classes.byCookie)
+        if (entry.clsid == clsid)
+            return entry.object;
+    return {};
+}
+
+} // namespace
+
+HRESULT CoRegisterClassObject(REFCLSID clsid, IUnknown* object, DWORD, DWORD, DWORD* cookie) {
+    if (!object || !cookie)
+        return E_INVALIDARG;
+    *cookie = 0;
+    RegisteredClasses& classes = ProcessClasses();
+    std::lock_guard guard(classes.lock);
+    for (const auto& [existing, entry] : classes.byCookie)
+        if (entry.clsid == clsid)
+            return CO_E_OBJISREG;
+    *cookie = classes.nextCookie++;
+    classes.byCookie.emplace(*cookie, RegisteredClass{clsid, ComPtr<IUnknown>(object)});
+    return S_OK;
+}
+
+HRESULT CoRevokeClassObject(DWORD cookie) {
+    ComPtr<IUnknown> released; // let go outside the lock
+    RegisteredClasses& classes = ProcessClasses();
+    std::lock_guard guard(classes.lock);
+    auto it = classes.byCookie.find(cookie);
+    if (it == classes.byCookie.end())
+        return CO_E_OBJNOTREG;
+    released = std::move(it->second.object);
+    classes.byCookie.erase(it);
+    return S_OK;
+}
+
 // [SECTION] Creation
 
 HRESULT CoGetClassObject(REFCLSID clsid, DWORD clsctx, void*, REFIID riid, void** ppv) {
@@ -171,6 +229,8 @@ HRESULT CoGetClassObject(REFCLSID clsid, DWORD clsctx, void*, REFIID riid, void*
     *ppv = nullptr;
     if (!(clsctx & CLSCTX_INPROC_SERVER))
         return CLASS_E_CLASSNOTAVAILABLE;
+    if (ComPtr<IUnknown> object = FindProcessClass(clsid))
+        return object->QueryInterface(riid, ppv);
     std::string path;
     LONG rc = RegGetStringValue(HKEY_CLASSES_ROOT,
                                 "CLSID\\" + StringFromGuid(clsid) + "\\InprocServer32", "", &path);

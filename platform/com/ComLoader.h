@@ -20,7 +20,22 @@ HRESULT ProgIDFromCLSID(REFCLSID clsid, std::string* progId);
 // The registry form of a GUID, or a ProgID.
 HRESULT CLSIDFromString(std::string_view text, CLSID* pclsid);
 
-// Loads the module registered under HKCR\CLSID\{clsid}\InprocServer32 and
+// Class objects the process itself provides (the platform's built-in
+// classes, or a host's own), found by CoGetClassObject before the registry.
+// The runtime holds a reference until the class is revoked.
+constexpr DWORD REGCLS_SINGLEUSE = 0;
+constexpr DWORD REGCLS_MULTIPLEUSE = 1;
+constexpr DWORD REGCLS_MULTI_SEPARATE = 2;
+constexpr HRESULT CO_E_OBJNOTREG = HRESULT(0x800401FBL);
+constexpr HRESULT CO_E_OBJISREG = HRESULT(0x800401FCL);
+// `cookie` names the registration for CoRevokeClassObject. A class that is
+// registered already keeps its first object (CO_E_OBJISREG).
+HRESULT CoRegisterClassObject(REFCLSID clsid, IUnknown* object, DWORD clsctx, DWORD flags,
+                              DWORD* cookie);
+HRESULT CoRevokeClassObject(DWORD cookie);
+
+// A class registered with CoRegisterClassObject answers first. Otherwise
+// loads the module registered under HKCR\CLSID\{clsid}\InprocServer32 and
 // asks its DllGetClassObject. A class without registration gives
 // CLASS_E_CLASSNOTAVAILABLE; a registered file that is missing
 // HRESULT_MOD_NOT_FOUND; a file that is not a loadable module

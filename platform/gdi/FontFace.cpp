@@ -68,17 +68,21 @@ struct Match {
     int slant{FC_SLANT_ROMAN};
 };
 
-// Asks fontconfig for a family; empty when it offers another family.
-bool FindFamily(const std::string& family, int weight, bool italic, Match* out) {
-    // fontconfig's own state is released at exit, so that leak checkers see
-    // only real leaks.
+// fontconfig's own state is released at exit, so that leak checkers see
+// only real leaks.
+bool FontconfigReady() {
     static bool ready = [] {
         if (FcInit() != FcTrue)
             return false;
         std::atexit([] { FcFini(); });
         return true;
     }();
-    if (!ready)
+    return ready;
+}
+
+// Asks fontconfig for a family; empty when it offers another family.
+bool FindFamily(const std::string& family, int weight, bool italic, Match* out) {
+    if (!FontconfigReady())
         return false;
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
@@ -126,6 +130,30 @@ std::string FontFace::FamilyFor(const char* faceName, bool fixedPitch) {
         if (name == m.name)
             return m.family;
     return fixedPitch ? "Liberation Mono" : name.empty() ? "Liberation Sans" : faceName;
+}
+
+std::vector<std::string> FontFace::InstalledFamilies() {
+    std::vector<std::string> families;
+    if (!FontconfigReady())
+        return families;
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+    FcFontSet* set = FcFontList(nullptr, pattern, objects);
+    if (set) {
+        for (int i = 0; i < set->nfont; ++i) {
+            FcChar8* family = nullptr;
+            if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) != FcResultMatch)
+                continue;
+            std::string name = reinterpret_cast<const char*>(family);
+            if (std::find(families.begin(), families.end(), name) == families.end())
+                families.push_back(std::move(name));
+        }
+        FcFontSetDestroy(set);
+    }
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+    return families;
 }
 
 std::shared_ptr<FontFace> FontFace::For(const LOGFONTA& lf) {

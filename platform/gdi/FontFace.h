@@ -31,6 +31,9 @@ public:
     static std::shared_ptr<FontFace> For(const LOGFONTA& lf);
     // The installed family a face name maps to ("Arial" -> "Liberation Sans").
     static std::string FamilyFor(const char* faceName, bool fixedPitch);
+    // The scalable families fontconfig offers, in its own spelling (UTF-8),
+    // each once, in no particular order.
+    static std::vector<std::string> InstalledFamilies();
 
     const Glyph& GlyphFor(char32_t cp);
     const TEXTMETRICA& Metrics() const { return m_metrics; }

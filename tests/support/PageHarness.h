@@ -1,5 +1,6 @@
 #pragma once
-// One of the module's property pages, opened headless on controls the way a
+// One of the module's property pages (or one of the runtime's stock
+// pages), opened headless on controls the way a
 // property frame opens it: created through the module's factory, given a
 // site and the objects, activated in a window of its own and shown. Items
 // are driven as a user drives them, so the page hears of each change.
@@ -13,6 +14,7 @@
 #include "platform/afx/OleObjectFactory.h"
 #include "platform/afx/PropertyPageInterfaces.h"
 #include "platform/backends/headless/HeadlessSession.h"
+#include "platform/com/ComLoader.h"
 #include "platform/com/ComObject.h"
 #include "platform/user/SystemControls.h"
 #include "platform/user/User.h"
@@ -28,9 +30,13 @@ public:
     // Creates the page; the session must outlive the harness.
     PageHarness(kw::headless::HeadlessSession& session, REFCLSID page) : m_session(session) {
         ComPtr<IClassFactory> factory;
-        EXPECT_EQ(AfxDllGetClassObject(kw::module::Factories(), page, IID_IClassFactory,
-                                       factory.OutVoid()),
-                  S_OK);
+        if (AfxDllGetClassObject(kw::module::Factories(), page, IID_IClassFactory,
+                                 factory.OutVoid()) != S_OK) {
+            // The runtime's own pages (font, colour, picture).
+            CoGetClassObject(page, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                             factory.OutVoid());
+        }
+        EXPECT_TRUE(factory) << "no class object for the page";
         if (factory) {
             EXPECT_EQ(factory->CreateInstance(nullptr, IID_IPropertyPage, m_page.OutVoid()), S_OK);
         }

@@ -254,5 +254,15 @@ print("end")
     EXPECT_EQ(clicksBetween("dragged in", "end"), 0) << run.out;
 }
 
+TEST_F(ContainerTest, FileDialogAnswersQueueUntilADialogTakesThem) {
+    const RunResult run = Script("filedialog_answer('/tmp/a.bmp'); filedialog_answer(nil)\n"
+                                 "print('queued', filedialog_clear(), filedialog_clear())\n"
+                                 "filedialog_answer('')");
+    EXPECT_NE(run.out.find("queued\t2\t0"), std::string::npos) << run.Transcript();
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.err.find("filedialog_answer: the path is empty"), std::string::npos)
+        << run.Transcript();
+}
+
 } // namespace
 } // namespace kw::container::test

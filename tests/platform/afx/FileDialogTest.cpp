@@ -97,10 +97,10 @@ TEST_F(FileDialogTest, ListsParentFoldersAndMatchingFilesAndFollowsTheFilter) {
     const std::string initial = root.string();
     dialog.m_ofn.lpstrInitialDir = initial.c_str();
     std::vector<std::vector<std::string>> seen;
-    std::string title, folder, combo;
+    std::string title, firstFolder, folder, combo;
     const INT_PTR result = Run(dialog, [&](HWND hwnd) {
         title = Text(hwnd);
-        folder = Text(GetDlgItem(hwnd, stc1));
+        firstFolder = Text(GetDlgItem(hwnd, stc1));
         combo = Text(GetDlgItem(hwnd, cmb1));
         seen.push_back(Listing(hwnd));
         // The second filter, chosen from the list of types.
@@ -112,19 +112,25 @@ TEST_F(FileDialogTest, ListsParentFoldersAndMatchingFilesAndFollowsTheFilter) {
         // A typed pattern filters at once and chooses nothing.
         Enter(hwnd, "*.TXT");
         seen.push_back(Listing(hwnd));
+        // A folder in front of a pattern is entered.
+        Enter(hwnd, "sub/*.bmp;*.ico");
+        seen.push_back(Listing(hwnd));
+        folder = Text(GetDlgItem(hwnd, stc1));
     });
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_TRUE(stillOpen) << "a pattern does not end the dialog";
     EXPECT_EQ(title, "Open");
-    EXPECT_EQ(folder, root.string());
+    EXPECT_EQ(firstFolder, root.string());
+    EXPECT_EQ(folder, (root / "sub").string());
     EXPECT_EQ(combo, "Bitmaps (*.bmp)");
-    ASSERT_EQ(seen.size(), 4u);
+    ASSERT_EQ(seen.size(), 5u);
     using L = std::vector<std::string>;
     EXPECT_EQ(seen[0], (L{"..", "sub/", "Zeta/", "a.bmp", "B.BMP"}))
         << "folders first, case ignored in order and in patterns, no hidden files";
     EXPECT_EQ(seen[1], (L{"..", "sub/", "Zeta/", "a.bmp", "B.BMP", "c.ico"}));
     EXPECT_EQ(seen[2], (L{"..", "sub/", "Zeta/", "a.bmp", "B.BMP", "c.ico", "notes.txt", "README"}));
     EXPECT_EQ(seen[3], (L{"..", "sub/", "Zeta/", "notes.txt"}));
+    EXPECT_EQ(seen[4], (L{"..", "inner.bmp"}));
     EXPECT_EQ(dialog.m_ofn.nFilterIndex, 3u);
 }
 
@@ -237,4 +243,22 @@ TEST_F(FileDialogTest, SaveModeAsksBeforeReplacingAFile) {
               (root / "a.bmp").string() + " already exists.\nDo you want to replace it?");
     ASSERT_EQ(result, IDOK);
     EXPECT_EQ(dialog.GetPathName(), (root / "a.bmp").string().c_str());
+}
+
+TEST_F(FileDialogTest, ARelativeNameStartsFromTheWorkingFolderAndComesBackWhole) {
+    const fs::path previous = fs::current_path();
+    fs::current_path(root);
+    CFileDialog dialog(TRUE, nullptr, "sub/inner.bmp");
+    std::string folder, name;
+    const INT_PTR result = Run(dialog, [&](HWND hwnd) {
+        folder = Text(GetDlgItem(hwnd, stc1));
+        name = Text(GetDlgItem(hwnd, edt1));
+        session.Key(VK_RETURN);
+    });
+    EXPECT_EQ(fs::current_path(), root) << "the dialog leaves the working folder alone";
+    fs::current_path(previous);
+    EXPECT_EQ(folder, (root / "sub").string());
+    EXPECT_EQ(name, "inner.bmp");
+    ASSERT_EQ(result, IDOK);
+    EXPECT_EQ(dialog.GetPathName(), (root / "sub" / "inner.bmp").string().c_str());
 }

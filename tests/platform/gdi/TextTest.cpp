@@ -1,11 +1,15 @@
 // Text is checked by structure (cells, bounding boxes, colours present),
 // never against anti-aliased reference images.
+#include "platform/gdi/FontFace.h"
 #include "platform/gdi/Text.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -61,6 +65,12 @@ TEST(Text, PlatformFaceNamesMapToMetricCompatibleFamilies) {
     ASSERT_EQ(GetObject(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf), int(sizeof lf));
     EXPECT_EQ(lf.lfHeight, -11);
     EXPECT_STREQ(lf.lfFaceName, "MS Shell Dlg");
+}
+
+TEST(Text, InstalledFamiliesNameEachScalableFamilyOnce) {
+    const std::vector<std::string> families = gdi::FontFace::InstalledFamilies();
+    for (const char* family : {"Liberation Sans", "Liberation Mono", "Liberation Serif"})
+        EXPECT_EQ(std::count(families.begin(), families.end(), family), 1) << family;
 }
 
 TEST(Text, HeightsAndExtents) {
