@@ -169,5 +169,5 @@ TEST_F(DialogTest, ItemsOfUnknownClassesFailTheDialogUnlessAllowed) {
         dialog.EndDialog(42);
     };
     EXPECT_EQ(dialog.DoModal(), 42);
-    EXPECT_EQ(CDialog(77, owner, &resources).DoModal(), -1) << "no template 77";
+    EXPECT_EQ(CDialog(999, owner, &resources).DoModal(), -1) << "no template 999";
 }
