@@ -65,8 +65,14 @@ public:
                 if (!String(&file, false) || !Unique(m_bitmapIds, id, "bitmap"))
                     return std::nullopt;
                 script.bitmaps.push_back({id, file});
+            } else if (IsName("ICON")) {
+                Next();
+                std::string file;
+                if (!String(&file, false) || !Unique(m_iconIds, id, "icon"))
+                    return std::nullopt;
+                script.icons.push_back({id, file});
             } else {
-                return Fail<std::optional<Script>>("expected DIALOG, DIALOGEX or BITMAP");
+                return Fail<std::optional<Script>>("expected DIALOG, DIALOGEX, BITMAP or ICON");
             }
         }
         return script;
@@ -295,7 +301,7 @@ private:
     std::vector<Token> m_tokens;
     std::size_t m_pos = 0;
     std::string* m_error;
-    std::set<long long> m_stringIds, m_dialogIds, m_bitmapIds;
+    std::set<long long> m_stringIds, m_dialogIds, m_bitmapIds, m_iconIds;
 };
 
 } // namespace

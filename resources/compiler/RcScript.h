@@ -5,7 +5,7 @@
 // (or DIALOGEX) with STYLE, EXSTYLE, CAPTION and FONT lines and a BEGIN ... END
 // block of LTEXT, RTEXT, CTEXT, EDITTEXT, PUSHBUTTON, DEFPUSHBUTTON, CHECKBOX,
 // AUTOCHECKBOX, RADIOBUTTON, AUTORADIOBUTTON, GROUPBOX, ICON and CONTROL
-// statements; `id BITMAP "file"`. Identifiers are numbers. Style
+// statements; `id BITMAP "file"`; `id ICON "file"` (an icon file). Identifiers are numbers. Style
 // expressions combine the platform's style names and numbers with | and NOT.
 // Texts are UTF-8 in the script and become Windows-1252.
 #include <optional>
@@ -40,10 +40,16 @@ struct Bitmap {
     std::string file;
 };
 
+struct Icon {
+    long long id = 0;
+    std::string file;
+};
+
 struct Script {
     std::vector<std::pair<long long, std::string>> strings;
     std::vector<Dialog> dialogs;
     std::vector<Bitmap> bitmaps;
+    std::vector<Icon> icons;
 };
 
 // Nothing, with `error` naming the line and the problem, for a script that
