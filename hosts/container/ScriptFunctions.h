@@ -16,6 +16,9 @@ void RegisterInputFunctions(lua_State* L);
 // regset, regget, msgbox_answer, about, classes, members, progid, clsid, size
 void RegisterHostFunctions(lua_State* L);
 
+// design: the panel designer (hosts/container/Designer.h)
+void RegisterDesignFunctions(lua_State* L);
+
 // gl: OpenGL calls for filling a LineView's display list
 void RegisterGlFunctions(lua_State* L);
 
