@@ -321,8 +321,8 @@ void AskPath(bool open) {
         return;
     if (open)
         w.designer->Open(*path);
-    else
-        w.designer->SaveAs(*path);
+    else if (w.designer->SaveAs(*path))
+        std::printf("design: saved %s\n", path->c_str());
 }
 
 bool FilterMessage(const MSG& msg) {

@@ -38,7 +38,10 @@ int Window(lua_State* L) {
 
 // gui.design() -> the toolbox's window: the form in design mode.
 int Design(lua_State* L) {
-    lua_pushinteger(L, lua_Integer(Session(L).WindowOf(ShowDesignWindow(L, Session(L)))));
+    const HWND toolbox = ShowDesignWindow(L, Session(L));
+    Session(L).RunFor(1); // the new windows reach the display
+    CContainer::From(L).Settle();
+    lua_pushinteger(L, lua_Integer(Session(L).WindowOf(toolbox)));
     return 1;
 }
 
