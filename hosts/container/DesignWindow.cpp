@@ -161,9 +161,10 @@ LRESULT ToolboxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 // [SECTION] Property list and event log
 
+// The control the panes show: the first one selected.
 int SelectedControl() {
     const std::vector<int> ids = Windows().designer->Selection();
-    return ids.size() == 1 ? ids.front() : 0;
+    return ids.empty() ? 0 : ids.front();
 }
 
 void RefreshProperties() {

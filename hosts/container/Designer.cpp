@@ -607,8 +607,9 @@ void CDesigner::PaintSelection(HDC hdc) const {
     for (int id : ids) {
         const RECT rc = Site(id)->Rect();
         for (const RECT& h : Handles(rc)) {
-            // The first control selected is the one the handles resize.
-            FillRect(hdc, &h, id == ids.front() && ids.size() == 1 ? fill : hollow);
+            // The first control selected is the one the panes show; only a
+            // single selection resizes.
+            FillRect(hdc, &h, id == ids.front() ? fill : hollow);
             FrameRect(hdc, &h, fill);
         }
     }

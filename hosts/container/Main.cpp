@@ -87,6 +87,7 @@ constexpr const char* kHelp =
     "  save(c, file), load(file, opts), saveform(file), loadform(file), reset(c), modified(c)\n"
     "  classes(), members(c), progid(c), clsid(c), size(c), about(c)\n"
     "  regset(key, name, value), regget(key, name), msgbox_answer(id), kw.array(type, {...})\n"
+    "  design.insert/select/move/resize/delete/properties/setproperty/invoke/log/saveas/...\n"
     "\n"
     "example:\n"
     "  local lamp = insert(\"Kestrowidge.LedCtrl.1\", {x = 10, y = 10})\n"
