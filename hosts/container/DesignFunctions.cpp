@@ -68,7 +68,8 @@ int Tool(lua_State* L) {
 
 // design.click(x, y [, {ctrl = true}])
 int Click(lua_State* L) {
-    const POINT p{ArgCoordinate(L, 1, "design.click", "x"), ArgCoordinate(L, 2, "design.click", "y")};
+    const POINT p{ArgCoordinate(L, 1, "design.click", "x"),
+                  ArgCoordinate(L, 2, "design.click", "y")};
     CheckOptTable(L, 3, "design.click", "opts");
     const bool ctrl = OptBoolField(L, 3, "ctrl", "design.click");
     CDesigner& d = Designer(L);
@@ -94,7 +95,8 @@ int DragTo(lua_State* L) {
     CDesigner& d = Designer(L);
     d.MouseDown(from, false);
     for (int step = 1; step <= 4; ++step)
-        d.MouseMove(POINT{from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4});
+        d.MouseMove(
+            POINT{from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4});
     d.MouseUp(to);
     CContainer::From(L).Settle();
     return 0;
@@ -157,9 +159,9 @@ int Move(lua_State* L) {
 int Resize(lua_State* L) {
     CControlSite& site = ArgControl(L, 1, "design.resize");
     const RECT& rc = site.Rect();
-    Designer(L).SetRect(site.Id(), RECT{rc.left, rc.top,
-                                        rc.left + ArgCoordinate(L, 2, "design.resize", "w"),
-                                        rc.top + ArgCoordinate(L, 3, "design.resize", "h")});
+    Designer(L).SetRect(site.Id(),
+                        RECT{rc.left, rc.top, rc.left + ArgCoordinate(L, 2, "design.resize", "w"),
+                             rc.top + ArgCoordinate(L, 3, "design.resize", "h")});
     CContainer::From(L).Settle();
     return 0;
 }

@@ -467,25 +467,22 @@ void CreateDesignWindows(CDesigner& designer) {
         w.toolBitmaps.push_back(LoadToolBitmap(tool));
     w.toolbox = MakeWindow("KwDesignToolbox", &ToolboxProc, "Toolbox", rc.right + 8, rc.top, 180,
                            int(tools.size() + 1) * kToolRow + 24);
-    w.properties = MakeWindow("KwDesignPane", &PaneProc, "Properties", rc.right + 196, rc.top,
-                              260, 330);
-    w.propertyList = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_BORDER |
-                                                           WS_VSCROLL | LBS_NOTIFY,
-                                     4, 4, 246, 262, w.properties,
-                                     reinterpret_cast<HMENU>(std::intptr_t(kIdPropertyList)),
-                                     nullptr, nullptr);
+    w.properties =
+        MakeWindow("KwDesignPane", &PaneProc, "Properties", rc.right + 196, rc.top, 260, 330);
+    w.propertyList = CreateWindowExA(
+        0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 4, 4, 246,
+        262, w.properties, reinterpret_cast<HMENU>(std::intptr_t(kIdPropertyList)), nullptr,
+        nullptr);
     CreateWindowExA(0, "BUTTON", "Pages...", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 4, 272, 80, 24,
                     w.properties, reinterpret_cast<HMENU>(std::intptr_t(kIdOpenFrame)), nullptr,
                     nullptr);
     CreateWindowExA(0, "BUTTON", "Invoke...", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 90, 272, 80, 24,
                     w.properties, reinterpret_cast<HMENU>(std::intptr_t(kIdInvoke)), nullptr,
                     nullptr);
-    w.log = MakeWindow("KwDesignPane", &PaneProc, "Events", rc.right + 196, rc.top + 340, 260,
-                       200);
-    w.logList = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL,
-                                4, 4, 246, 166, w.log,
-                                reinterpret_cast<HMENU>(std::intptr_t(kIdLogList)), nullptr,
-                                nullptr);
+    w.log = MakeWindow("KwDesignPane", &PaneProc, "Events", rc.right + 196, rc.top + 340, 260, 200);
+    w.logList = CreateWindowExA(
+        0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL, 4, 4, 246, 166, w.log,
+        reinterpret_cast<HMENU>(std::intptr_t(kIdLogList)), nullptr, nullptr);
     for (HWND list : {w.propertyList, w.logList})
         SendMessageA(list, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     RefreshProperties();
@@ -523,10 +520,10 @@ bool SnapshotDesignWindow(CContainer& container, CDesigner& designer, const std:
     const SurfaceBuffer properties = container.Session().Pixels(w.properties, true);
     const SurfaceBuffer log = container.Session().Pixels(w.log, true);
     constexpr int kGap = 8;
-    const int width = form.Width() + kGap + toolbox.Width() + kGap +
-                      std::max(properties.Width(), log.Width());
-    const int height = std::max({form.Height(), toolbox.Height(),
-                                 properties.Height() + kGap + log.Height()});
+    const int width =
+        form.Width() + kGap + toolbox.Width() + kGap + std::max(properties.Width(), log.Width());
+    const int height =
+        std::max({form.Height(), toolbox.Height(), properties.Height() + kGap + log.Height()});
     SurfaceBuffer out(width, height, 0xFF808080u);
     PixelSurface view = out.View();
     auto place = [&](const SurfaceBuffer& part, int left, int top) {

@@ -47,8 +47,8 @@ bool Contains(const RECT& rc, POINT p) {
 
 // "name: VT_R8", with a star for a by-reference parameter.
 std::string ParamText(const DispParam& p) {
-    std::string text = std::string(p.name ? p.name : "") + ": " +
-                       VarTypeName(VARTYPE(p.vt & ~VT_BYREF));
+    std::string text =
+        std::string(p.name ? p.name : "") + ": " + VarTypeName(VARTYPE(p.vt & ~VT_BYREF));
     if (p.vt & VT_BYREF)
         text += "*";
     return text;
@@ -226,7 +226,8 @@ void CDesigner::MouseUp(POINT p) {
         }
         return;
     }
-    if ((drag == Drag::Move || drag == Drag::Resize) && (p.x != m_dragStart.x || p.y != m_dragStart.y))
+    if ((drag == Drag::Move || drag == Drag::Resize) &&
+        (p.x != m_dragStart.x || p.y != m_dragStart.y))
         SetModified(true);
 }
 
@@ -483,6 +484,8 @@ bool CDesigner::OpenProperties(int id) {
     // What the pages applied changed the form.
     if (SUCCEEDED(hr))
         SetModified(true);
+    else
+        ReportError(site->Name() + ": none of its property pages can be shown");
     Repaint();
     return SUCCEEDED(hr);
 }
@@ -565,9 +568,8 @@ bool CDesigner::QueryClose() {
         return true;
     const std::string name =
         m_path.empty() ? "Untitled" : std::filesystem::path(m_path).filename().string();
-    const int answer = MessageBoxA(m_container.Form(),
-                                   ("Save changes to " + name + "?").c_str(), "kwcontainer",
-                                   MB_YESNOCANCEL | MB_ICONQUESTION);
+    const int answer = MessageBoxA(m_container.Form(), ("Save changes to " + name + "?").c_str(),
+                                   "kwcontainer", MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDYES)
         return Save();
     return answer == IDNO;
@@ -581,8 +583,7 @@ void CDesigner::SetModified(bool modified) {
 std::string CDesigner::Title() const {
     const std::string name =
         m_path.empty() ? "Untitled" : std::filesystem::path(m_path).filename().string();
-    return name + (m_modified ? "*" : "") + " - kwcontainer design" +
-           (m_running ? " [run]" : "");
+    return name + (m_modified ? "*" : "") + " - kwcontainer design" + (m_running ? " [run]" : "");
 }
 
 void CDesigner::UpdateTitle() const {

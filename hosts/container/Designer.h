@@ -33,7 +33,7 @@ struct DesignProperty {
 
 struct DesignMethod {
     std::string name;
-    std::string result; // its type, "" for none
+    std::string result;              // its type, "" for none
     std::vector<std::string> params; // "name: VT_R8", by-reference ones "name: VT_R8*"
 };
 
@@ -87,8 +87,7 @@ public:
     // Writes a property from its text through the control's dispatch, so
     // the control's own checks apply. False with `error` set when the
     // control refuses; the designer then shows `error` in a message box.
-    bool SetProperty(int id, const std::string& name, const std::string& text,
-                     std::string* error);
+    bool SetProperty(int id, const std::string& name, const std::string& text, std::string* error);
     std::vector<DesignMethod> Methods(int id) const;
     // The control's property frame; false when it has no pages.
     bool OpenProperties(int id);

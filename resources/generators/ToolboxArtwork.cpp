@@ -14,21 +14,36 @@ namespace {
 //   c/C cyan/dark cyan   m magenta
 Colour Letter(char c) {
     switch (c) {
-    case 'k': return Black;
-    case 'g': return Grey;
-    case 'w': return White;
-    case 'r': return Red;
-    case 'R': return DarkRed;
-    case 'G': return Green;
-    case 'd': return DarkGreen;
-    case 'b': return Blue;
-    case 'B': return DarkBlue;
-    case 'y': return Yellow;
-    case 'Y': return DarkYellow;
-    case 'c': return Cyan;
-    case 'C': return DarkCyan;
-    case 'm': return Magenta;
-    default: return LightGrey;
+    case 'k':
+        return Black;
+    case 'g':
+        return Grey;
+    case 'w':
+        return White;
+    case 'r':
+        return Red;
+    case 'R':
+        return DarkRed;
+    case 'G':
+        return Green;
+    case 'd':
+        return DarkGreen;
+    case 'b':
+        return Blue;
+    case 'B':
+        return DarkBlue;
+    case 'y':
+        return Yellow;
+    case 'Y':
+        return DarkYellow;
+    case 'c':
+        return Cyan;
+    case 'C':
+        return DarkCyan;
+    case 'm':
+        return Magenta;
+    default:
+        return LightGrey;
     }
 }
 
@@ -39,6 +54,9 @@ Picture16 FromRows(const char* const (&rows)[kToolboxHeight]) {
             p.Set(x, y, Letter(rows[y][x]));
     return p;
 }
+
+// The pictures, one row of letters a pixel row.
+// clang-format off
 
 // An entry field with a value and up and down buttons.
 constexpr const char* kSpinEdit[kToolboxHeight] = {
@@ -306,6 +324,8 @@ constexpr const char* kLineView[kToolboxHeight] = {
     "................",
 };
 
+// clang-format on
+
 } // namespace
 
 std::vector<ToolboxBitmap> MakeToolboxBitmaps() {
@@ -347,11 +367,7 @@ Picture16 MakeModuleIcon() {
         for (int x = 4; x < 27; ++x)
             c.Set(x, y, (x == 4 || y == 5) ? Grey : (x == 26 || y == 13) ? White : Black);
     const char* const digits[5] = {
-        "GGG.GGG..GGG",
-        "..G...G..G..",
-        "GGG..GGG.GGG",
-        "G.....G....G",
-        "GGG.GGG..GGG",
+        "GGG.GGG..GGG", "..G...G..G..", "GGG..GGG.GGG", "G.....G....G", "GGG.GGG..GGG",
     };
     for (int y = 0; y < 5; ++y)
         for (int x = 0; digits[y][x]; ++x)

@@ -90,8 +90,7 @@ TEST(ModuleIcon, MalformedIconFilesAreRefusedByTheCompilerAndTheReader) {
     }
     // Every cut of the file is refused without reading past it (ASan watches).
     for (std::size_t size = 0; size < good.size(); size += 7)
-        EXPECT_EQ(kw::user::CreateIconFromIconFile(Bytes(good.substr(0, size))), nullptr)
-            << size;
+        EXPECT_EQ(kw::user::CreateIconFromIconFile(Bytes(good.substr(0, size))), nullptr) << size;
 }
 
 TEST(ModuleIcon, TheCompiledModuleHoldsIconOne) {

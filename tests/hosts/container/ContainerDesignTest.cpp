@@ -38,8 +38,9 @@ local ok, err = pcall(design.tool, "No.Such.1")
 print("refused", ok, err)
 )");
     ASSERT_EQ(run.status, 0) << run.Transcript();
-    EXPECT_NE(run.out.find("refused\tfalse\tdesign.tool: \"No.Such.1\" is not a registered control"),
-              std::string::npos)
+    EXPECT_NE(
+        run.out.find("refused\tfalse\tdesign.tool: \"No.Such.1\" is not a registered control"),
+        std::string::npos)
         << run.out;
 }
 
@@ -133,8 +134,7 @@ print("unknown", pcall(design.invoke, c, "NoSuch"))
 )");
     ASSERT_EQ(run.status, 0) << run.Transcript();
     EXPECT_NE(run.out.find("GetVal\tVT_BOOL\t"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("VT_R8*"), std::string::npos) << "a by-reference parameter\n"
-                                                          << run.out;
+    EXPECT_NE(run.out.find("VT_R8*"), std::string::npos) << "a by-reference parameter\n" << run.out;
     EXPECT_NE(run.out.find("set\ttrue"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("get\ttrue\t12.5"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("log\tevent SpinEdit1.ValueChanged()"), std::string::npos) << run.out;
@@ -165,8 +165,10 @@ expect(one, two, "the form loads back identical")
     ASSERT_EQ(run.status, 0) << run.Transcript();
     EXPECT_NE(run.out.find("title0\tUntitled - kwcontainer design"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("title1\tUntitled* - kwcontainer design"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("title2\tpanel.json - kwcontainer design"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("title3\tpanel.json - kwcontainer design"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("title2\tpanel.json - kwcontainer design"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("title3\tpanel.json - kwcontainer design"), std::string::npos)
+        << run.out;
     // Any host loads it.
     const RunResult host = Script(kPrelude + R"(
 local f = loadform("panel.json")
