@@ -544,4 +544,12 @@ viewer:Set2DMode(1)
 picture(viewer, "lineview-2d.png")
 viewer:Set2DMode(0)
 
+-- The designer's view of this form: the toolbox of every registered control
+-- beside it, the property list of the selected lamp and the event log.
+print(string.format("  design: %d tools in the toolbox", #design.tools()))
+design.select(lamps[1])
+design.snapshot(out .. "/design.png")
+design.select()
+written = written + 1
+
 print(string.format("demo: wrote %d pictures into %s", written, out))
