@@ -61,6 +61,9 @@ design.drag(73, 70, 93, 80)
 expect(rect(a), "41,38,50,40", "resized by its handle")
 design.drag(38, 57, 80, 57) -- the left middle handle
 expect(rect(a), "83,38,8,40", "resized from the left")
+-- A handle dragged past the opposite side leaves the smallest size.
+design.drag(91, 80, 10, 10)
+expect(rect(a), "83,38,4,4", "never smaller than 4 x 4")
 design.resize(a, 30, 30)
 expect(rect(a), "83,38,30,30", "resized by script")
 print("tiny", pcall(design.resize, a, 2, 2))
@@ -209,6 +212,35 @@ expect(design.new(), true, "discarded")
     // What Yes saved is the form with both lamps.
     const std::string kept = ReadAll(Path("kept.json"));
     EXPECT_NE(kept.find("Led2"), std::string::npos) << kept;
+}
+
+TEST_F(ContainerTest, DesignFreesTheNamesOfDeletedControlsAndKeepsAFailedOpenUnsaved) {
+    WriteFile("broken.json", "{ this is not a form");
+    const RunResult run = Script(kDesignPrelude + R"(
+local lamp = design.insert(LED, {x = 20, y = 20})
+expect(lamp.Color ~= nil, true, "inserted")
+design.saveas("one.json")
+design.select(lamp)
+design.key("Delete")
+-- The deleted lamp's name is free again: the saved form loads beside.
+local f = loadform("one.json")
+local x, y = design.rect(f.Led1)
+expect(x .. "," .. y, "20,20", "loaded under its old name")
+msgbox_answer(7)
+expect(design.open("broken.json"), false, "a broken form is refused")
+print("title", design.title())
+expect(design.path(), "", "the broken file is not the form's file")
+design.run(true)
+print("running", design.title())
+)");
+    ASSERT_EQ(run.status, 0) << run.Transcript();
+    EXPECT_NE(
+        run.out.find("messagebox \"kwcontainer\" \"loadform: \"broken.json\" is not a stored form"),
+        std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("title\tUntitled* - kwcontainer design"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("running\tUntitled* - kwcontainer design [run]"), std::string::npos)
+        << run.out;
 }
 
 } // namespace
