@@ -450,6 +450,10 @@ void AttachDesignWindow(CDesigner& designer, GuiSession& gui) {
     CreateDesignWindows(designer);
     Windows().gui = &gui;
     gui.SetMessageFilter(&FilterMessage);
+    designer.SetPathPrompt([] {
+        auto path = PromptText(Windows().form, "Save As", "Form file (JSON):", "form.json");
+        return path.value_or(std::string());
+    });
 }
 
 void CreateDesignWindows(CDesigner& designer) {
@@ -493,8 +497,10 @@ void DestroyDesignWindows() {
     DesignWindows& w = Windows();
     if (!w.designer)
         return;
-    if (w.gui)
+    if (w.gui) {
         w.gui->SetMessageFilter({});
+        w.designer->SetPathPrompt({});
+    }
     if (w.capturing)
         ReleaseCapture();
     if (IsWindow(w.form))

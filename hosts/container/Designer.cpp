@@ -570,8 +570,11 @@ bool CDesigner::QueryClose() {
         m_path.empty() ? "Untitled" : std::filesystem::path(m_path).filename().string();
     const int answer = MessageBoxA(m_container.Form(), ("Save changes to " + name + "?").c_str(),
                                    "kwcontainer", MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (answer == IDYES)
+    if (answer == IDYES) {
+        if (m_path.empty() && m_askPath)
+            return SaveAs(m_askPath());
         return Save();
+    }
     return answer == IDNO;
 }
 

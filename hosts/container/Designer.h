@@ -11,6 +11,7 @@
 // script and the window's mouse and keys both end here.
 #include "hosts/container/Container.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -105,7 +106,11 @@ public:
     bool Save();
     bool SaveAs(const std::string& path);
     // Asks about unsaved changes before the window closes: true to close.
+    // Yes on a form without a file asks for one through `askPath` (the
+    // window's prompt); without it, or when that is cancelled, nothing is
+    // lost and the answer counts as Cancel.
     bool QueryClose();
+    void SetPathPrompt(std::function<std::string()> askPath) { m_askPath = std::move(askPath); }
     const std::string& Path() const { return m_path; }
     bool Modified() const { return m_modified; }
     void SetModified(bool modified);
@@ -142,6 +147,7 @@ private:
     std::vector<std::string> m_log;
     std::string m_path;
     bool m_modified{false};
+    std::function<std::string()> m_askPath;
 
     Drag m_drag{Drag::None};
     POINT m_dragStart{};

@@ -435,4 +435,27 @@ print("led", design.rect(f.Led1))
     EXPECT_NE(host.out.find("led\t60\t50\t"), std::string::npos) << host.out;
 }
 
+// Closing a form with unsaved changes asks; Yes on a form without a file
+// asks for its name, saves, then closes.
+TEST_F(ContainerGuiTest, DesignModeAsksBeforeClosingWithUnsavedChanges) {
+    ASSERT_FALSE(Start(R"(
+gui.design()
+design.insert("Kestrowidge.LedCtrl.1", {x = 20, y = 20})
+print("ready " .. gui.window())
+)")
+                     .empty());
+    m_driver->RequestClose(m_window);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the question maps
+    m_driver->Type(XK_Return); // Yes, the default button
+    std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the name prompt maps
+    m_driver->Type(XK_Return); // the name offered
+    const auto status = m_gui->Wait();
+    ASSERT_TRUE(status) << "still running after Yes\n" << m_gui->Transcript();
+    EXPECT_EQ(*status, 0) << m_gui->Transcript();
+    const auto asked = m_gui->WaitForLine("messagebox ");
+    ASSERT_TRUE(asked) << m_gui->Transcript();
+    EXPECT_NE(asked->find("Save changes to Untitled?"), std::string::npos) << *asked;
+    EXPECT_NE(ReadAll(Path("form.json")).find("Led1"), std::string::npos) << m_gui->Transcript();
+}
+
 } // namespace
