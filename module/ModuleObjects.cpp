@@ -39,7 +39,7 @@ HBITMAP LoadResourceBitmap(UINT id) {
 struct ModuleObjects {
     CFactoryList factories;
     CModuleResources resources{this, kw::resources::StringTable(),
-                               kw::resources::DialogTemplates()};
+                               kw::resources::DialogTemplates(), kw::resources::Icons()};
     std::vector<std::unique_ptr<COleObjectFactory>> owned;
 
     ModuleObjects() {

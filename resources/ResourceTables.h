@@ -15,5 +15,6 @@ namespace kw::resources {
 std::span<const StringTableEntry> StringTable();
 std::span<const DialogTemplate> DialogTemplates();
 std::span<const BitmapResource> Bitmaps();
+std::span<const IconResource> Icons();
 
 } // namespace kw::resources

@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -64,6 +65,15 @@ public:
     HWND Form() const { return m_form; }
     lua_State* Lua() const { return m_lua; }
 
+    // Hears every line of the event log (the designer's event pane).
+    void SetEventObserver(std::function<void(const std::string&)> observer) {
+        m_eventObserver = std::move(observer);
+    }
+    void ObserveEvent(const std::string& line) const {
+        if (m_eventObserver)
+            m_eventObserver(line);
+    }
+
     // The answer the next message boxes get; 0 for the default button.
     void SetMessageBoxAnswer(int answer) { m_messageBoxAnswer = answer; }
 
@@ -78,6 +88,7 @@ private:
     int m_nextId{1};
     std::optional<std::string> m_pendingError;
     int m_messageBoxAnswer{0};
+    std::function<void(const std::string&)> m_eventObserver;
 };
 
 } // namespace kw::container

@@ -136,7 +136,9 @@ HRESULT CEventSink::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params
             line += ", ";
         line += FormatVariant(params->rgvarg[count - 1 - i]);
     }
-    line += ")\n";
+    line += ")";
+    m_container.ObserveEvent(line);
+    line += "\n";
     std::fputs(line.c_str(), stdout);
 
     auto handler = site->Handlers().find(dispid);

@@ -1,6 +1,7 @@
 // The script functions that differ on a real display: advance runs the
 // message loop for real milliseconds and now reads the real clock; the
 // `gui` table tells a script that a display is there and names its window.
+#include "hosts/container/DesignWindow.h"
 #include "hosts/container/GuiSession.h"
 #include "hosts/container/ScriptFunctions.h"
 
@@ -35,6 +36,15 @@ int Window(lua_State* L) {
     return 1;
 }
 
+// gui.design() -> the toolbox's window: the form in design mode.
+int Design(lua_State* L) {
+    const HWND toolbox = ShowDesignWindow(L, Session(L));
+    Session(L).RunFor(1); // the new windows reach the display
+    CContainer::From(L).Settle();
+    lua_pushinteger(L, lua_Integer(Session(L).WindowOf(toolbox)));
+    return 1;
+}
+
 void SetClosure(lua_State* L, GuiSession& session, lua_CFunction f, const char* name) {
     lua_pushlightuserdata(L, &session);
     lua_pushcclosure(L, f, 1);
@@ -50,6 +60,7 @@ void GuiSession::RegisterScriptFunctions(lua_State* L) {
     lua_pop(L, 1);
     lua_newtable(L);
     SetClosure(L, *this, &LuaEntry<Window>, "window");
+    SetClosure(L, *this, &LuaEntry<Design>, "design");
     lua_setglobal(L, "gui");
 }
 

@@ -84,7 +84,8 @@ void GuiSession::InstallModalUi() {
 bool GuiSession::RunUntilClosed(std::string* error) {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        kw::user::PumpMessage(&msg);
+        if (!m_filter || !m_filter(msg))
+            kw::user::PumpMessage(&msg);
         try {
             m_container.ThrowPendingError();
         } catch (const ScriptError& e) {
@@ -110,7 +111,8 @@ bool GuiSession::RunFor(DWORD ms) {
         }
         if (got < 0 || (msg.message == WM_TIMER && !msg.hwnd && msg.wParam == timer))
             break;
-        kw::user::PumpMessage(&msg);
+        if (!m_filter || !m_filter(msg))
+            kw::user::PumpMessage(&msg);
         try {
             m_container.ThrowPendingError();
         } catch (const ScriptError&) {

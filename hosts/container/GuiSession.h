@@ -6,6 +6,7 @@
 #include "hosts/container/Container.h"
 #include "platform/backends/x11/X11Session.h"
 
+#include <functional>
 #include <string>
 
 namespace kw::container {
@@ -32,6 +33,7 @@ public:
     const std::string& DisplayName() const { return m_x11.DisplayName(); }
     // The X window id of the form.
     unsigned long FormWindow() const { return m_x11.WindowOf(m_container.Form()); }
+    unsigned long WindowOf(HWND hwnd) const { return m_x11.WindowOf(hwnd); }
 
     // Replaces the script's time functions and adds the `gui` table.
     void RegisterScriptFunctions(lua_State* L);
@@ -44,6 +46,10 @@ public:
     // closed meanwhile (the loop then ends at once).
     bool RunFor(DWORD ms);
 
+    // Sees each message the loops take before it is dispatched; true when
+    // it handled the message (the designer takes the mouse this way).
+    void SetMessageFilter(std::function<bool(const MSG&)> filter) { m_filter = std::move(filter); }
+
 private:
     static LRESULT FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void InstallModalUi();
@@ -54,6 +60,7 @@ private:
     WNDPROC m_formProc{nullptr};
     kw::user::ModalUiHandler m_containerUi;
     bool m_closed{false};
+    std::function<bool(const MSG&)> m_filter;
 };
 
 } // namespace kw::container

@@ -18,6 +18,7 @@
 // connection to the display was lost.
 #include "hosts/container/ClassList.h"
 #include "hosts/container/ControlProxy.h"
+#include "hosts/container/DesignWindow.h"
 #include "hosts/container/GuiSession.h"
 #include "hosts/container/ScriptFunctions.h"
 #include "hosts/container/VariantLua.h"
@@ -44,6 +45,7 @@ struct CommandLine {
     bool list = false;
     bool gui = false;
     bool help = false;
+    bool design = false;     // --design: the form to open is `script` if it ends in .json
     unsigned long embed = 0; // an X window id
     std::string code;        // -e
     std::string script;      // a file
@@ -55,6 +57,7 @@ constexpr const char* kUsage =
     "       kwcontainer [--registry DIR] [--register MODULE] -e CODE [ARGS...]\n"
     "       kwcontainer [--registry DIR] [--register MODULE] --list\n"
     "       kwcontainer --gui [--embed WINDOWID] [OPTIONS] [SCRIPT.lua | -e CODE]\n"
+    "       kwcontainer --gui --design [OPTIONS] [FORM.json | SCRIPT.lua | -e CODE]\n"
     "       kwcontainer --help\n";
 
 constexpr const char* kHelp =
@@ -70,6 +73,7 @@ constexpr const char* kHelp =
     "  --list              lists the registered controls and property pages\n"
     "  --gui               shows the form in a window; runs until it is closed\n"
     "  --embed WINDOWID    with --gui: the form lives inside that X window\n"
+    "  --design            with --gui: lay the form out with the mouse (docs/container.md)\n"
     "  -e CODE             runs CODE instead of a script file\n"
     "  -h, --help          this text\n"
     "\n"
@@ -84,6 +88,7 @@ constexpr const char* kHelp =
     "  classes(), members(c), progid(c), clsid(c), size(c), about(c)\n"
     "  regset(key, name, value), regget(key, name), msgbox_answer(id), kw.array(type, {...})\n"
     "  filedialog_answer(path or nil), filedialog_clear()   answers of the next file dialogs\n"
+    "  design.insert/select/move/resize/delete/properties/setproperty/invoke/log/saveas/...\n"
     "\n"
     "example:\n"
     "  local lamp = insert(\"Kestrowidge.LedCtrl.1\", {x = 10, y = 10})\n"
@@ -124,6 +129,8 @@ std::string ParseCommandLine(int argc, char** argv, CommandLine* cl) {
             cl->list = true;
         } else if (arg == "--gui") {
             cl->gui = true;
+        } else if (arg == "--design") {
+            cl->design = true;
         } else if (arg == "--embed") {
             std::string id;
             if (!value(&id))
@@ -153,6 +160,8 @@ std::string ParseCommandLine(int argc, char** argv, CommandLine* cl) {
         return "--list takes no script, code or --gui";
     if (cl->embed && !cl->gui)
         return "--embed needs --gui";
+    if (cl->design && !cl->gui)
+        return "--design needs --gui";
     if (!cl->list && !cl->gui && !haveCode && cl->script.empty())
         return "nothing to run: give a script, -e CODE, --list or --gui";
     return {};
@@ -231,6 +240,7 @@ void OpenScriptInterface(lua_State* L, const CommandLine& cl) {
     RegisterFileDialogFunctions(L);
     RegisterGlFunctions(L);
     RegisterCameraFunctions(L);
+    RegisterDesignFunctions(L);
 
     lua_createtable(L, int(cl.args.size()), 1);
     lua_pushstring(L, cl.script.empty() ? "-e" : cl.script.c_str());
@@ -281,7 +291,9 @@ int RunScript(const CommandLine& cl) {
         if (gui)
             gui->RegisterScriptFunctions(L);
         lua_pushcfunction(L, &Traceback);
-        if (cl.gui && cl.script.empty() && cl.code.empty())
+        const bool formFile = cl.design && cl.script.size() > 5 &&
+                              cl.script.compare(cl.script.size() - 5, 5, ".json") == 0;
+        if (cl.gui && ((cl.script.empty() && cl.code.empty()) || formFile))
             lua_pushcfunction(L, [](lua_State*) { return 0; }); // the empty form alone
         else
             status = cl.script.empty() ? luaL_loadbufferx(L, cl.code.data(), cl.code.size(),
@@ -292,6 +304,12 @@ int RunScript(const CommandLine& cl) {
                 lua_pushstring(L, a.c_str());
             status = lua_pcall(L, int(cl.args.size()), 0, -2 - int(cl.args.size()));
         }
+        if (status == LUA_OK && gui && (cl.design || CDesigner::Current())) {
+            CDesigner& designer = StartDesigner(L);
+            if (formFile)
+                designer.Open(cl.script);
+            AttachDesignWindow(designer, *gui);
+        }
         // With a window, the script has set it up: it runs until closed.
         if (std::string error; status == LUA_OK && gui && !gui->RunUntilClosed(&error)) {
             lua_pushstring(L, error.c_str());
@@ -299,6 +317,7 @@ int RunScript(const CommandLine& cl) {
         }
         if (status != LUA_OK)
             std::fprintf(stderr, "kwcontainer: %s\n", ErrorText(L, -1).c_str());
+        CloseDesigner();
         container.CloseAll();
         lua_close(L);
     }

@@ -20,6 +20,8 @@ void RegisterHostFunctions(lua_State* L);
 
 // filedialog_answer, filedialog_clear
 void RegisterFileDialogFunctions(lua_State* L);
+// design: the panel designer (hosts/container/Designer.h)
+void RegisterDesignFunctions(lua_State* L);
 
 // gl: OpenGL calls for filling a LineView's display list
 void RegisterGlFunctions(lua_State* L);

@@ -16,6 +16,7 @@
 #include "platform/user/User.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -80,6 +81,8 @@ CDialog::~CDialog() {
         DestroyWindow(m_hWnd);
     if (m_ownsFont)
         DeleteObject(m_font);
+    for (HICON icon : m_icons)
+        DestroyIcon(icon);
 }
 
 CDialog* CDialog::FromHandle(HWND hwnd) {
@@ -217,9 +220,27 @@ static void FillFromInitialData(HWND item, const DialogItemTemplate& t) {
         SendMessageA(item, add, 0, reinterpret_cast<LPARAM>(text ? text : ""));
 }
 
+// An SS_ICON static whose text is "#id" shows that icon of the module.
+void CDialog::SetItemIcon(HWND item, const DialogItemTemplate& t) {
+    if (!m_resources || !t.text || t.text[0] != '#' || (t.style & SS_TYPEMASK) != SS_ICON ||
+        std::strcmp(t.windowClass, "STATIC") != 0)
+        return;
+    char* end = nullptr;
+    const unsigned long id = std::strtoul(t.text + 1, &end, 10);
+    if (end == t.text + 1 || *end != '\0')
+        return;
+    if (HICON icon = m_resources->LoadIcon(UINT(id))) {
+        m_icons.push_back(icon);
+        SendMessageA(item, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    }
+}
+
 bool CDialog::CreateItems(const DialogTemplate& t) {
     m_items.clear();
     m_itemProcs.clear();
+    for (HICON icon : m_icons) // of an earlier window of this dialog
+        DestroyIcon(icon);
+    m_icons.clear();
     for (const DialogItemTemplate& item : t.items) {
         RECT rc{item.x, item.y, item.x + item.cx, item.y + item.cy};
         MapDialogRect(&rc);
@@ -234,6 +255,7 @@ bool CDialog::CreateItems(const DialogTemplate& t) {
         }
         SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
         FillFromInitialData(child, item);
+        SetItemIcon(child, item);
         // The dialog sees the keys of its items first.
         const auto proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(child, GWLP_WNDPROC));
         m_itemProcs[child] = proc;

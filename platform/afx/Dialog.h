@@ -119,6 +119,7 @@ private:
     bool HandleKey(HWND focus, WPARAM key);
     // A character the focused item does not type; true when it was a mnemonic.
     bool HandleMnemonic(HWND focus, WPARAM ch);
+    void SetItemIcon(HWND item, const DialogItemTemplate& t);
     HWND DefaultButton() const;
 
     UINT m_templateId{0};
@@ -130,6 +131,7 @@ private:
     SIZE m_baseUnits{4, 8};
     std::vector<HWND> m_items;           // In template order.
     std::map<HWND, WNDPROC> m_itemProcs; // The items' own procedures.
+    std::vector<HICON> m_icons;          // Loaded for SS_ICON items; ours.
     int m_defId{0};                      // Set by DM_SETDEFID.
 };
 

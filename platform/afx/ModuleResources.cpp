@@ -16,6 +16,13 @@ const DialogTemplate* CModuleResources::FindDialog(UINT id) const {
     return nullptr;
 }
 
+HICON CModuleResources::LoadIcon(UINT id, int preferredSize) const {
+    for (const IconResource& i : icons)
+        if (i.id == id)
+            return kw::user::CreateIconFromIconFile(i.bytes, preferredSize);
+    return nullptr;
+}
+
 std::string CModuleResources::ModulePath() const {
     return GetModuleFileNameOf(anchor);
 }

@@ -3,10 +3,13 @@
 
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Draw.h"
+#include "platform/gdi/BmpReader.h"
 #include "platform/gdi/GdiObjects.h"
 
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -165,4 +168,94 @@ SIZE IconSize(HICON icon) {
     IconData* data = FindIcon(icon);
     return data ? data->size : SIZE{};
 }
+} // namespace kw::user
+
+// [SECTION] Icon files
+
+namespace {
+
+std::uint32_t Read16(std::span<const std::uint8_t> d, std::size_t at) {
+    return std::uint32_t(d[at]) | std::uint32_t(d[at + 1]) << 8;
+}
+std::uint32_t Read32(std::span<const std::uint8_t> d, std::size_t at) {
+    return Read16(d, at) | Read16(d, at + 2) << 16;
+}
+
+// One image of an icon file: its packed bitmap with the doubled height.
+HICON IconFromImage(std::span<const std::uint8_t> dib) {
+    if (dib.size() < 40 || Read32(dib, 0) != 40)
+        return nullptr;
+    const auto width = std::int32_t(Read32(dib, 4));
+    const auto doubled = std::int32_t(Read32(dib, 8));
+    const std::uint32_t bits = Read16(dib, 14);
+    if (width <= 0 || width > 256 || doubled <= 0 || doubled % 2 != 0 || doubled / 2 > 256)
+        return nullptr;
+    const int height = doubled / 2;
+    // The image alone: the same header with the icon's own height.
+    std::vector<std::uint8_t> image(dib.begin(), dib.end());
+    image[8] = std::uint8_t(height);
+    image[9] = std::uint8_t(height >> 8);
+    image[10] = image[11] = 0;
+    image[20] = image[21] = image[22] = image[23] = 0; // size image: computed
+    const std::optional<BmpImage> colour = ReadBmp(image);
+    if (!colour)
+        return nullptr;
+    // The mask follows the image's pixels.
+    const std::uint32_t colours = Read32(dib, 32);
+    const std::size_t palette = bits <= 8 ? 4u * (colours ? colours : 1u << bits) : 0u;
+    const std::size_t imageRow = ((std::size_t(width) * bits + 31) / 32) * 4;
+    const std::size_t maskRow = ((std::size_t(width) + 31) / 32) * 4;
+    const std::size_t maskAt = 40 + palette + imageRow * std::size_t(height);
+    if (dib.size() < maskAt + maskRow * std::size_t(height))
+        return nullptr;
+    BmpImage mask;
+    mask.width = width;
+    mask.height = height;
+    mask.monochrome = true;
+    mask.pixels.resize(std::size_t(width) * std::size_t(height));
+    for (int y = 0; y < height; ++y) {
+        const std::size_t row = maskAt + maskRow * std::size_t(height - 1 - y); // bottom-up
+        for (int x = 0; x < width; ++x) {
+            const bool set = (dib[row + std::size_t(x / 8)] >> (7 - x % 8)) & 1;
+            mask.pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)] =
+                set ? 0xFFFFFFu : 0u;
+        }
+    }
+    ICONINFO info;
+    info.hbmColor = CreateBitmapFromImage(*colour);
+    info.hbmMask = CreateBitmapFromImage(mask);
+    HICON icon = info.hbmColor && info.hbmMask ? CreateIconIndirect(&info) : nullptr;
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return icon;
+}
+
+} // namespace
+
+namespace kw::user {
+
+HICON CreateIconFromIconFile(std::span<const std::uint8_t> data, int preferredSize) {
+    if (data.size() < 6 || Read16(data, 0) != 0 || Read16(data, 2) != 1)
+        return nullptr;
+    const std::uint32_t count = Read16(data, 4);
+    if (count == 0 || data.size() < 6 + 16 * std::size_t(count))
+        return nullptr;
+    std::size_t best = 0;
+    int bestDistance = 1 << 30;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::size_t entry = 6 + 16 * std::size_t(i);
+        const int width = data[entry] ? data[entry] : 256;
+        const int distance = width > preferredSize ? width - preferredSize : preferredSize - width;
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = entry;
+        }
+    }
+    const std::uint32_t size = Read32(data, best + 8);
+    const std::uint32_t offset = Read32(data, best + 12);
+    if (offset > data.size() || size > data.size() - offset)
+        return nullptr;
+    return IconFromImage(data.subspan(offset, size));
+}
+
 } // namespace kw::user

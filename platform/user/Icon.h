@@ -9,6 +9,9 @@
 #include "platform/gdi/GdiTypes.h"
 #include "platform/user/UserTypes.h"
 
+#include <cstdint>
+#include <span>
+
 struct HICON__;
 using HICON = HICON__*;
 
@@ -40,4 +43,10 @@ BOOL DrawIcon(HDC hdc, int x, int y, HICON icon);
 namespace kw::user {
 // The icon's size in pixels; {0, 0} for an invalid handle.
 SIZE IconSize(HICON icon);
+
+// An icon from the bytes of an icon file (ICONDIR, entries, and for each a
+// packed bitmap of twice the icon's height: the image, then its 1-bit AND
+// mask). Of several images the one nearest `preferredSize` pixels wide is
+// taken. Input is untrusted: null for anything malformed.
+HICON CreateIconFromIconFile(std::span<const std::uint8_t> data, int preferredSize = 32);
 } // namespace kw::user

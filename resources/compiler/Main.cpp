@@ -1,6 +1,6 @@
 // kwrc: compiles the resource script into C++ tables at build time.
 //   kwrc SCRIPT.rc OUTPUT.cpp [BITMAP_FOLDER]
-// Bitmap files are named relative to BITMAP_FOLDER, or to the script's folder
+// Bitmap and icon files are named relative to BITMAP_FOLDER, or to the script's folder
 // when none is given. The output is rewritten only when it changes.
 #include "resources/compiler/RcEmitter.h"
 
@@ -48,7 +48,21 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    std::string output = kw::rc::EmitTables(*script, bitmaps, scriptPath.filename().string());
+    std::map<long long, std::string> icons;
+    for (const auto& i : script->icons) {
+        if (!ReadFile(bitmapFolder / i.file, &icons[i.id])) {
+            std::fprintf(stderr, "%s: cannot read icon %lld file \"%s\"\n", argv[1], i.id,
+                         i.file.c_str());
+            return 1;
+        }
+        if (!kw::rc::CheckIconFile(icons[i.id], &error)) {
+            std::fprintf(stderr, "%s: icon %lld file \"%s\": %s\n", argv[1], i.id, i.file.c_str(),
+                         error.c_str());
+            return 1;
+        }
+    }
+    std::string output =
+        kw::rc::EmitTables(*script, bitmaps, scriptPath.filename().string(), icons);
     std::string existing;
     if (ReadFile(argv[2], &existing) && existing == output)
         return 0;

@@ -70,8 +70,15 @@ public:
                 if (!String(&file, false) || !Unique(m_bitmapIds, id, "bitmap"))
                     return std::nullopt;
                 script.bitmaps.push_back({id, file});
+            } else if (IsName("ICON")) {
+                Next();
+                std::string file;
+                if (!String(&file, false) || !Unique(m_iconIds, id, "icon"))
+                    return std::nullopt;
+                script.icons.push_back({id, file});
             } else {
-                return Fail<std::optional<Script>>("expected DIALOG, DIALOGEX, DLGINIT or BITMAP");
+                return Fail<std::optional<Script>>(
+                    "expected DIALOG, DIALOGEX, DLGINIT, BITMAP or ICON");
             }
         }
         if (!AttachInitialData(script))
@@ -353,7 +360,7 @@ private:
     std::vector<Token> m_tokens;
     std::size_t m_pos = 0;
     std::string* m_error;
-    std::set<long long> m_stringIds, m_dialogIds, m_bitmapIds, m_initialDataIds;
+    std::set<long long> m_stringIds, m_dialogIds, m_bitmapIds, m_iconIds, m_initialDataIds;
     std::vector<PendingData> m_pendingData;
 };
 

@@ -6,8 +6,8 @@
 // block of LTEXT, RTEXT, CTEXT, EDITTEXT, PUSHBUTTON, DEFPUSHBUTTON, CHECKBOX,
 // AUTOCHECKBOX, RADIOBUTTON, AUTORADIOBUTTON, GROUPBOX, ICON and CONTROL
 // statements; `id DLGINIT BEGIN item, "text" ... END`, the texts a combo box
-// or list box of dialog `id` starts with, in order; `id BITMAP "file"`.
-// Identifiers are numbers. Style
+// or list box of dialog `id` starts with, in order; `id BITMAP "file"`;
+// `id ICON "file"` (an icon file). Identifiers are numbers. Style
 // expressions combine the platform's style names and numbers with | and NOT.
 // Texts are UTF-8 in the script and become Windows-1252.
 #include <optional>
@@ -43,10 +43,16 @@ struct Bitmap {
     std::string file;
 };
 
+struct Icon {
+    long long id = 0;
+    std::string file;
+};
+
 struct Script {
     std::vector<std::pair<long long, std::string>> strings;
     std::vector<Dialog> dialogs;
     std::vector<Bitmap> bitmaps;
+    std::vector<Icon> icons;
 };
 
 // Nothing, with `error` naming the line and the problem, for a script that

@@ -69,4 +69,42 @@ std::string Picture16::EncodeBmp() const {
     return out;
 }
 
+std::string Picture16::EncodeIco(Colour transparent) const {
+    // The image as a packed bitmap (no file header) of twice the height,
+    // transparent pixels black, followed by the AND mask.
+    Picture16 image = *this;
+    for (auto& c : image.m_pixels)
+        if (c == transparent)
+            c = Black;
+    std::string dib = image.EncodeBmp().substr(14);
+    const auto doubled = static_cast<std::uint32_t>(m_height) * 2;
+    for (int i = 0; i < 4; ++i)
+        dib[8 + static_cast<std::size_t>(i)] = static_cast<char>((doubled >> (8 * i)) & 0xFF);
+    const std::uint32_t maskRow = ((static_cast<std::uint32_t>(m_width) + 31) / 32) * 4;
+    for (int y = m_height - 1; y >= 0; --y) {
+        std::string row(maskRow, '\0');
+        for (int x = 0; x < m_width; ++x)
+            if (Get(x, y) == transparent)
+                row[static_cast<std::size_t>(x / 8)] |= static_cast<char>(0x80 >> (x % 8));
+        dib += row;
+    }
+    // Header size field of the image: the colour part and the mask together.
+    const auto imageBytes = static_cast<std::uint32_t>(dib.size() - 40 - 16 * 4);
+    for (int i = 0; i < 4; ++i)
+        dib[20 + static_cast<std::size_t>(i)] = static_cast<char>((imageBytes >> (8 * i)) & 0xFF);
+    std::string out;
+    Put16(out, 0);
+    Put16(out, 1); // an icon
+    Put16(out, 1); // one image
+    out += static_cast<char>(m_width >= 256 ? 0 : m_width);
+    out += static_cast<char>(m_height >= 256 ? 0 : m_height);
+    out += static_cast<char>(16); // colours
+    out += '\0';
+    Put16(out, 1);
+    Put16(out, 4);
+    Put32(out, static_cast<std::uint32_t>(dib.size()));
+    Put32(out, 6 + 16);
+    return out + dib;
+}
+
 } // namespace kw::bitmaps

@@ -22,6 +22,9 @@ public:
     Colour Get(int x, int y) const;
     // The BMP file: BITMAPINFOHEADER, 16 palette entries, bottom-up rows.
     std::string EncodeBmp() const;
+    // An icon file holding this picture as its one image; pixels of
+    // `transparent` are left out by the icon's mask.
+    std::string EncodeIco(Colour transparent) const;
 
 private:
     int m_width;

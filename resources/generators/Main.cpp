@@ -7,6 +7,7 @@
 #include "resources/generators/SpinEditLayout.h"
 #include "resources/generators/StockIcons.h"
 #include "resources/generators/SwitchStrip.h"
+#include "resources/generators/ToolboxArtwork.h"
 #include "resources/generators/ViewStrips.h"
 
 #include <cstdio>
@@ -36,7 +37,7 @@ struct Output {
     std::string bytes;
 };
 
-// Every bitmap of the module, with the file the resource script names.
+// Every bitmap and icon of the module, with the file the resource script names.
 std::vector<Output> Bitmaps() {
     using namespace kw::bitmaps;
     std::vector<Output> out;
@@ -53,6 +54,9 @@ std::vector<Output> Bitmaps() {
     out.push_back({"stockicons900.bmp", MakeStockIconStrip(32).EncodeBmp()});
     out.push_back({"stockicons901.bmp", MakeStockIconStrip(16).EncodeBmp()});
     out.push_back({"spinlayout208.bmp", MakeSpinEditLayout().EncodeBmp()});
+    for (const ToolboxBitmap& tool : MakeToolboxBitmaps())
+        out.push_back({tool.file, tool.picture.EncodeBmp()});
+    out.push_back({"kestrowidge1.ico", MakeModuleIcon().EncodeIco(kModuleIconTransparent)});
     return out;
 }
 

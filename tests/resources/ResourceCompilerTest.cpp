@@ -58,7 +58,9 @@ TEST(ResourceScript, MistakesAreReportedWithTheirLine) {
         {"STRINGTABLE BEGIN 1 \"\xE2\x88\x9E\" END", "Windows-1252 cannot hold"},
         {"STRINGTABLE BEGIN 99999999999 \"x\" END", "bad number"},
         {"/* open", "unterminated comment"},
-        {"7 ICON \"x.ico\"", "expected DIALOG"},
+        {"7 MENU \"x\"", "expected DIALOG, DIALOGEX, DLGINIT, BITMAP or ICON"},
+        {"7 ICON 5", "expected a string"},
+        {"7 ICON \"a.ico\" 7 ICON \"b.ico\"", "icon 7 is defined twice"},
     };
     for (const auto& c : cases) {
         std::string error;

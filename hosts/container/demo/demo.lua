@@ -594,5 +594,12 @@ frame:press("OK")
 print(string.format("SpinEdit pages: %s, Flags 0x%04X", frame:result(), pagefield.Flags))
 frame:close()
 move(pagefield, -10000, -10000)
+-- The designer's view of this form: the toolbox of every registered control
+-- beside it, the property list of the selected lamp and the event log.
+print(string.format("  design: %d tools in the toolbox", #design.tools()))
+design.select(lamps[1])
+design.snapshot(out .. "/design.png")
+design.select()
+written = written + 1
 
 print(string.format("demo: wrote %d pictures into %s", written, out))

@@ -356,6 +356,108 @@ print("ready " .. gui.window() .. " " .. table.concat(samples, " "))
     EXPECT_EQ(*status, 0) << m_gui->Transcript();
 }
 
+// Design mode with the mouse: a lamp from the toolbox by a click, a field by
+// a drag, the lamp moved; Ctrl+S saves through the name prompt, and a fresh
+// headless container loads the form.
+TEST_F(ContainerGuiTest, DesignModeBuildsAPanelWithTheMouseAndAnyHostLoadsIt) {
+    const std::string ready = Start(R"(
+local toolbox = gui.design()
+local rows = {}
+for i, t in ipairs(design.tools()) do rows[t.progid] = i end
+print(string.format("ready %d %d %d %d", gui.window(), toolbox,
+                    rows["Kestrowidge.LedCtrl.1"], rows["Kestrowidge.SpinEditCtrl.1"]))
+)");
+    ASSERT_FALSE(ready.empty());
+    std::istringstream fields(ready.substr(6));
+    unsigned long form = 0, toolbox = 0;
+    int ledRow = 0, spinRow = 0;
+    fields >> form >> toolbox >> ledRow >> spinRow;
+    ASSERT_NE(toolbox, 0u) << ready;
+    const auto end = Clock::now() + std::chrono::seconds(5);
+    while (!m_driver->IsMapped(Window(toolbox)) && Clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const auto tools = m_driver->GeometryOf(Window(toolbox));
+    // Tool rows are 22 pixels high, under the pointer's row.
+    auto chooseTool = [&](int row) {
+        m_driver->MoveTo(tools.x + 60, tools.y + row * 22 + 11);
+        m_driver->Click(Button1);
+    };
+
+    chooseTool(ledRow);
+    MoveToForm(40, 40);
+    m_driver->Click(Button1);
+    auto line = m_gui->WaitForLine("design: Led1 ");
+    ASSERT_TRUE(line) << m_gui->Transcript();
+    EXPECT_EQ(line->rfind("design: Led1 40,40,", 0), 0u) << *line;
+
+    chooseTool(spinRow);
+    MoveToForm(100, 100);
+    m_driver->Button(Button1, true);
+    MoveToForm(200, 112);
+    MoveToForm(300, 124);
+    m_driver->Button(Button1, false);
+    line = m_gui->WaitForLine("design: SpinEdit1 ");
+    ASSERT_TRUE(line) << m_gui->Transcript();
+    EXPECT_EQ(*line, "design: SpinEdit1 100,100,200,24");
+
+    MoveToForm(42, 42);
+    m_driver->Button(Button1, true);
+    MoveToForm(52, 47);
+    MoveToForm(62, 52);
+    m_driver->Button(Button1, false);
+    line = m_gui->WaitForLine("design: Led1 ");
+    ASSERT_TRUE(line) << m_gui->Transcript();
+    EXPECT_EQ(line->rfind("design: Led1 60,50,", 0), 0u) << *line;
+
+    // Ctrl+S on a form without a file asks for its name; Enter takes the
+    // name offered.
+    m_driver->Key(XK_Control_L, true);
+    m_driver->Type(XK_s);
+    m_driver->Key(XK_Control_L, false);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the prompt maps
+    m_driver->Type(XK_Return);
+    line = m_gui->WaitForLine("design: saved ");
+    ASSERT_TRUE(line) << m_gui->Transcript();
+    EXPECT_EQ(*line, "design: saved form.json");
+
+    m_driver->RequestClose(m_window);
+    const auto status = m_gui->Wait();
+    ASSERT_TRUE(status) << "a saved form closes without asking\n" << m_gui->Transcript();
+    EXPECT_EQ(*status, 0) << m_gui->Transcript();
+
+    const kw::container::test::RunResult host = Script(R"(
+local f = loadform("form.json")
+print("spin", design.rect(f.SpinEdit1))
+print("led", design.rect(f.Led1))
+)");
+    ASSERT_EQ(host.status, 0) << host.Transcript();
+    EXPECT_NE(host.out.find("spin\t100\t100\t200\t24"), std::string::npos) << host.out;
+    EXPECT_NE(host.out.find("led\t60\t50\t"), std::string::npos) << host.out;
+}
+
+// Closing a form with unsaved changes asks; Yes on a form without a file
+// asks for its name, saves, then closes.
+TEST_F(ContainerGuiTest, DesignModeAsksBeforeClosingWithUnsavedChanges) {
+    ASSERT_FALSE(Start(R"(
+gui.design()
+design.insert("Kestrowidge.LedCtrl.1", {x = 20, y = 20})
+print("ready " .. gui.window())
+)")
+                     .empty());
+    m_driver->RequestClose(m_window);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the question maps
+    m_driver->Type(XK_Return); // Yes, the default button
+    std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the name prompt maps
+    m_driver->Type(XK_Return); // the name offered
+    const auto status = m_gui->Wait();
+    ASSERT_TRUE(status) << "still running after Yes\n" << m_gui->Transcript();
+    EXPECT_EQ(*status, 0) << m_gui->Transcript();
+    const auto asked = m_gui->WaitForLine("messagebox ");
+    ASSERT_TRUE(asked) << m_gui->Transcript();
+    EXPECT_NE(asked->find("Save changes to Untitled?"), std::string::npos) << *asked;
+    EXPECT_NE(ReadAll(Path("form.json")).find("Led1"), std::string::npos) << m_gui->Transcript();
+}
+
 } // namespace
 
 // A user opens a control's property frame from the window (Alt+Enter on the

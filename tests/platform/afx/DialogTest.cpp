@@ -1,6 +1,7 @@
 // Modal dialogs from templates, and the module's About box.
 #include "platform/afx/Dialog.h"
 #include "platform/backends/headless/HeadlessSession.h"
+#include "platform/user/Icon.h"
 #include "platform/user/SystemControls.h"
 #include "platform/user/User.h"
 #include "resources/ResourceTables.h"
@@ -45,6 +46,7 @@ protected:
         resources.anchor = this;
         resources.strings = kw::resources::StringTable();
         resources.dialogs = kw::resources::DialogTemplates();
+        resources.icons = kw::resources::Icons();
         owner = CreateWindowExA(0, "STATIC", "owner", WS_VISIBLE, 100, 100, 400, 300, nullptr,
                                 nullptr, nullptr, nullptr);
     }
@@ -120,6 +122,31 @@ TEST_F(DialogTest, AboutBoxShowsItsCaptionAndItemsAtTheirDialogUnitPositions) {
     EXPECT_TRUE(ownerDisabledMeanwhile);
     EXPECT_TRUE(IsWindowEnabled(owner));
     EXPECT_FALSE(IsWindow(opened)) << "the dialog is gone when DoModal returns";
+}
+
+TEST_F(DialogTest, AboutBoxShowsTheModuleIconAndFallsBackWithoutIt) {
+    HICON shown = nullptr;
+    RunAboutBox([&](HWND dialog) {
+        const HWND item = Children(dialog).at(0);
+        shown = reinterpret_cast<HICON>(SendMessageA(item, STM_GETICON, 0, 0));
+        ASSERT_NE(shown, nullptr);
+        const SIZE size = kw::user::IconSize(shown);
+        EXPECT_EQ(size.cx, 32);
+        EXPECT_EQ(size.cy, 32);
+        RECT rc;
+        GetClientRect(item, &rc);
+        EXPECT_EQ(rc.right, 32) << "the static takes the icon's size";
+        CDialog::FromHandle(dialog)->EndDialog(IDOK);
+    });
+    // The dialog's icon went with it.
+    EXPECT_EQ(kw::user::IconSize(shown).cx, 0);
+
+    resources.icons = {};
+    RunAboutBox([&](HWND dialog) {
+        EXPECT_EQ(SendMessageA(Children(dialog).at(0), STM_GETICON, 0, 0), 0)
+            << "without the module's icon the item keeps its stand-in";
+        CDialog::FromHandle(dialog)->EndDialog(IDOK);
+    });
 }
 
 TEST_F(DialogTest, AboutBoxClosesWithEnterAndEscape) {
