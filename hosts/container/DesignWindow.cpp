@@ -7,6 +7,9 @@
 #include "hosts/container/DesignWindow.h"
 
 #include "platform/afx/Dialog.h"
+#include "platform/afx/FileDialog.h"
+#include "platform/afx/Wnd.h"
+#include "platform/base/Windows1252.h"
 #include "platform/com/ComLoader.h"
 #include "platform/gdi/BmpReader.h"
 #include "platform/gdi/DeviceContext.h"
@@ -314,16 +317,30 @@ POINT FormPoint(const MSG& msg) {
     return p;
 }
 
+// The form file, through the file dialog: an existing file to open, or a
+// name to save under (an existing one confirmed first). Empty when the user
+// cancelled.
+std::string AskFormPath(bool open) {
+    DesignWindows& w = Windows();
+    const std::string current = Utf8ToAnsi(w.designer->Path().empty() ? "form.json"
+                                                                      : w.designer->Path());
+    CFileDialog dialog(open, "json", current.c_str(),
+                       OFN_HIDEREADONLY | (open ? OFN_FILEMUSTEXIST : OFN_OVERWRITEPROMPT),
+                       "Forms (*.json)|*.json|All files (*.*)|*.*||", CWnd::FromHandle(w.form));
+    if (dialog.DoModal() != IDOK)
+        return {};
+    return AnsiToUtf8(dialog.GetPathName().GetString());
+}
+
 void AskPath(bool open) {
     DesignWindows& w = Windows();
-    auto path = PromptText(w.form, open ? "Open" : "Save As", "Form file (JSON):",
-                           w.designer->Path().empty() ? "form.json" : w.designer->Path());
-    if (!path || path->empty())
+    const std::string path = AskFormPath(open);
+    if (path.empty())
         return;
     if (open)
-        w.designer->Open(*path);
-    else if (w.designer->SaveAs(*path))
-        std::printf("design: saved %s\n", path->c_str());
+        w.designer->Open(path);
+    else if (w.designer->SaveAs(path))
+        std::printf("design: saved %s\n", path.c_str());
 }
 
 bool FilterMessage(const MSG& msg) {
@@ -450,10 +467,7 @@ void AttachDesignWindow(CDesigner& designer, GuiSession& gui) {
     CreateDesignWindows(designer);
     Windows().gui = &gui;
     gui.SetMessageFilter(&FilterMessage);
-    designer.SetPathPrompt([] {
-        auto path = PromptText(Windows().form, "Save As", "Form file (JSON):", "form.json");
-        return path.value_or(std::string());
-    });
+    designer.SetPathPrompt([] { return AskFormPath(false); });
 }
 
 void CreateDesignWindows(CDesigner& designer) {

@@ -409,16 +409,16 @@ print(string.format("ready %d %d %d %d", gui.window(), toolbox,
     ASSERT_TRUE(line) << m_gui->Transcript();
     EXPECT_EQ(line->rfind("design: Led1 60,50,", 0), 0u) << *line;
 
-    // Ctrl+S on a form without a file asks for its name; Enter takes the
-    // name offered.
+    // Ctrl+S on a form without a file asks for its name in the file
+    // dialog; Enter takes the name offered, in the folder shown.
     m_driver->Key(XK_Control_L, true);
     m_driver->Type(XK_s);
     m_driver->Key(XK_Control_L, false);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the prompt maps
+    std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the dialog maps
     m_driver->Type(XK_Return);
     line = m_gui->WaitForLine("design: saved ");
     ASSERT_TRUE(line) << m_gui->Transcript();
-    EXPECT_EQ(*line, "design: saved form.json");
+    EXPECT_EQ(*line, "design: saved " + Path("form.json").string()) << "the folder shown is the working one";
 
     m_driver->RequestClose(m_window);
     const auto status = m_gui->Wait();
@@ -447,7 +447,7 @@ print("ready " .. gui.window())
     m_driver->RequestClose(m_window);
     std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the question maps
     m_driver->Type(XK_Return); // Yes, the default button
-    std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the name prompt maps
+    std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the file dialog maps
     m_driver->Type(XK_Return); // the name offered
     const auto status = m_gui->Wait();
     ASSERT_TRUE(status) << "still running after Yes\n" << m_gui->Transcript();
