@@ -594,6 +594,47 @@ frame:press("OK")
 print(string.format("SpinEdit pages: %s, Flags 0x%04X", frame:result(), pagefield.Flags))
 frame:close()
 move(pagefield, -10000, -10000)
+-- Every other control's property frame on a configured control, each of its
+-- pages pictured: the module's own pages, then the stock font, colour and
+-- picture pages of the buttons and the label.
+do
+    local configured = {
+        {"Kestrowidge.BmpButton1Ctrl.1", {StaticText = "Spindel", Flags = 0x13, Spacing = 6}},
+        {"Kestrowidge.BmpButton2Ctrl.1", {ARG = "-v", SymSize = 1}},
+        {"Kestrowidge.SelectQubeCtrl.1", {defaultSel = 0xC4}},
+        {"Kestrowidge.AccelerationCtrl.1", {VStart = 64, A = 120, B = 4000, Vmax = 2500}},
+        {"Kestrowidge.ViewmanagerCtrl.1", {}},
+        {"Kestrowidge.LedCtrl.1", {Color = 2, Shape = 1, Mode = 1}},
+        {"Kestrowidge.SwitchCtrl.1", {Mode = 0x03}},
+        {"Kestrowidge.ColorStaticCtrl.1", {Caption = "Not-Aus", Flags = 1}},
+        {"Kestrowidge.DigitCtrl.1", {Format = "%7.3f", MaxSize = 8, Flags = 0x02}},
+        {"Kestrowidge.PosCtrl.1", {Mode = 2}},
+        {"Kestrowidge.PolCtrl.1", {Mode = 0x12}},
+        {"Kestrowidge.CurveCtrl.1", {Points = 5, Flags = 0x01}},
+        {"Kestrowidge.LineViewCtrl.1", {}},
+    }
+    local pages = 0
+    for _, entry in ipairs(configured) do
+        local c = insert(entry[1], {x = 10, y = 500})
+        for name, value in pairs(entry[2]) do
+            local ok, err = pcall(function() c[name] = value end)
+            if not ok then print("  pages demo: " .. tostring(err)) end
+        end
+        local frame = properties(c)
+        local short = entry[1]:match("Kestrowidge%.(%w+)Ctrl"):lower()
+        for i, title in ipairs(frame:tabs()) do
+            frame:select(i)
+            frame:snapshot(string.format("%s/page-%s-%d.png", out, short, i))
+            written = written + 1
+            pages = pages + 1
+            print(string.format("%s page %d: %s", short, i, title))
+        end
+        frame:close()
+        remove(c)
+    end
+    print(string.format("  property pages: %d pictured", pages))
+end
+
 -- The designer's view of this form: the toolbox of every registered control
 -- beside it, the property list of the selected lamp and the event log.
 print(string.format("  design: %d tools in the toolbox", #design.tools()))
