@@ -1,14 +1,14 @@
 #pragma once
 // One of the module's property pages (or one of the runtime's stock
-// pages), opened headless on controls the way a
-// property frame opens it: created through the module's factory, given a
-// site and the objects, activated in a window of its own and shown. Items
-// are driven as a user drives them, so the page hears of each change.
+// pages), opened headless on controls the way a property frame opens it:
+// created through the module's factory, given a site and the objects,
+// activated in a window of its own and shown. Items are driven as a user
+// drives them, so the page hears of each change.
 //
 //   kw::headless::HeadlessSession session;
-//   PageHarness page(kw::ids::CLSID_LedPropPage);
-//   page.Open({led.Get()});
-//   page.Retype(IDC_TIME, "250");
+//   PageHarness page(session, kw::ids::CLSID_PolPropPage);
+//   page.Open({pol.Get()});
+//   page.Retype(CPolPropPage::IDC_WIDTH, "40");
 //   EXPECT_EQ(page.Apply(), S_OK);
 #include "module/ModuleObjects.h"
 #include "platform/afx/OleObjectFactory.h"
