@@ -2,6 +2,7 @@
 // The module's fourteen controls and eighteen property pages with their
 // registration attributes, and the order of the type library.
 #include "platform/afx/OleObjectFactory.h"
+#include "platform/afx/StockPropPage.h"
 #include "platform/com/TypeInfo.h"
 
 #include <span>
@@ -9,12 +10,9 @@
 namespace kw::module {
 
 // The component framework's own font, colour and picture pages.
-constexpr CLSID CLSID_StockFontPage =
-    MakeGuid(0x7EBDAAE0, 0x8120, 0x11CF, 0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10);
-constexpr CLSID CLSID_StockColorPage =
-    MakeGuid(0x7EBDAAE1, 0x8120, 0x11CF, 0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10);
-constexpr CLSID CLSID_StockPicturePage =
-    MakeGuid(0x7EBDAAE2, 0x8120, 0x11CF, 0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10);
+using ::CLSID_StockColorPage;
+using ::CLSID_StockFontPage;
+using ::CLSID_StockPicturePage;
 
 struct ControlClass {
     const char* className; // CLedCtrl
