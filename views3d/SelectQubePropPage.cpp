@@ -151,5 +151,5 @@ BOOL CSelectQubePropPage::IsSquareChosen() const {
 }
 
 BOOL CSelectQubePropPage::IsModeChanged() const {
-    return IsControlChanged(IDC_MODE3D) || IsControlChanged(IDC_MODE2D);
+    return IsGroupChanged(IDC_MODE3D);
 }

@@ -22,7 +22,10 @@ std::vector<int> GroupIds(HWND first) {
     for (HWND hwnd = first; hwnd; hwnd = GetWindow(hwnd, GW_HWNDPREV)) {
         if (hwnd != first && (GetWindowLongA(hwnd, GWL_STYLE) & WS_GROUP))
             break;
-        ids.push_back(GetDlgCtrlID(hwnd));
+        // A check box or an edit placed inside the group is an item of its
+        // own, not a choice of the group.
+        if (SendMessageA(hwnd, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON)
+            ids.push_back(GetDlgCtrlID(hwnd));
     }
     return ids;
 }
