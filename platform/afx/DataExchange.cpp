@@ -146,21 +146,23 @@ HWND CDataExchange::PrepareEditCtrl(int id) {
     return item;
 }
 
+void ShowExchangeMessage(HWND dialog, LPCSTR message) {
+    const HWND root = dialog ? GetAncestor(dialog, GA_ROOT) : nullptr;
+    // The box is titled as the window the user works in.
+    std::string caption(std::size_t(std::max(0, GetWindowTextLengthA(root))) + 1, '\0');
+    caption.resize(
+        std::size_t(std::max(0, GetWindowTextA(root, caption.data(), int(caption.size())))));
+    MessageBoxA(root, message, caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
 void CDataExchange::Fail(const CString& message) {
     if (m_failed)
         return;
     m_failed = true;
     m_writes.clear();
     m_bindings.clear();
-    const HWND dialog = m_pDlgWnd ? m_pDlgWnd->GetSafeHwnd() : nullptr;
-    const HWND root = dialog ? GetAncestor(dialog, GA_ROOT) : nullptr;
-    if (!message.IsEmpty()) {
-        // The box is titled as the window the user works in.
-        std::string caption(std::size_t(std::max(0, GetWindowTextLengthA(root))) + 1, '\0');
-        caption.resize(
-            std::size_t(std::max(0, GetWindowTextA(root, caption.data(), int(caption.size())))));
-        MessageBoxA(root, message, caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
-    }
+    if (!message.IsEmpty())
+        ShowExchangeMessage(m_pDlgWnd ? m_pDlgWnd->GetSafeHwnd() : nullptr, message);
     if (m_hWndLastControl && IsWindow(m_hWndLastControl)) {
         SetFocus(m_hWndLastControl);
         if (m_bEditLastControl)

@@ -23,6 +23,10 @@
 class CDialog;
 class CWnd;
 
+// Shows `message` to the user of `dialog` (OK, exclamation), titled as the
+// top-level window the dialog lies in.
+void ShowExchangeMessage(HWND dialog, LPCSTR message);
+
 class CDataExchange {
 public:
     CDataExchange(CDialog* dialog, BOOL saveAndValidate);

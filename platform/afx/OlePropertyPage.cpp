@@ -11,6 +11,7 @@
 #include "platform/user/SystemControls.h"
 #include "platform/user/User.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -28,6 +29,16 @@ std::vector<int> GroupIds(HWND first) {
             ids.push_back(GetDlgCtrlID(hwnd));
     }
     return ids;
+}
+
+// "The value of Label was not accepted." for the properties an object
+// refused.
+std::string RefusalMessage(const std::vector<std::string>& names) {
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        list += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return (names.size() == 1 ? "The value of " : "The values of ") + list +
+           (names.size() == 1 ? " was not accepted." : " were not accepted.");
 }
 
 // Whether a notification is a change the user made to an item's value.
@@ -94,7 +105,15 @@ BOOL COlePropertyPage::UpdateData(BOOL saveAndValidate) {
     m_showing = wasShowing;
     if (dx.Failed())
         return FALSE;
+    m_refused.clear();
     dx.Commit();
+    if (saveAndValidate && !m_refused.empty()) {
+        // The page stays dirty with the user's items, so that they can be
+        // put right and applied again.
+        ShowExchangeMessage(m_hWnd, RefusalMessage(m_refused).c_str());
+        m_refused.clear();
+        return FALSE;
+    }
     // What the items show now is what the objects hold.
     m_changed.clear();
     return TRUE;
@@ -165,8 +184,11 @@ BOOL COlePropertyPage::WriteProperty(LPCSTR propName, VARTYPE vt, const void* va
             continue;
         }
         COleDispatchDriver driver(object.Get(), FALSE);
-        if (FAILED(driver.SetProperty(dispid, vt, value)))
+        if (FAILED(driver.SetProperty(dispid, vt, value))) {
             all = FALSE;
+            if (std::find(m_refused.begin(), m_refused.end(), propName) == m_refused.end())
+                m_refused.emplace_back(propName);
+        }
     }
     return all;
 }

@@ -25,6 +25,7 @@
 
 #include <new>
 #include <set>
+#include <string>
 #include <type_traits>
 #include <vector>
 
@@ -128,6 +129,8 @@ private:
     bool m_showing{false};  // An exchange fills the items: no change is the user's.
     bool m_tracking{false}; // Active and built: changes are the user's.
     CDataExchange* m_applying{nullptr};
+    // Properties an object refused to take during the last apply.
+    std::vector<std::string> m_refused;
     std::set<int> m_changed;
 };
 

@@ -42,6 +42,14 @@ public:
     void WroteStep() { ++writes["StepVal"]; }
     void WroteWidth() { ++writes["Width"]; }
     void WroteCount() { ++writes["Count"]; }
+    // Count through functions, as a control whose setter checks the value.
+    LONG GetCount() { return m_count; }
+    void SetCount(LONG count) {
+        if (count > 1000000)
+            ThrowDispatchException(E_INVALIDARG, "Count is too large");
+        m_count = count;
+        WroteCount();
+    }
     void WroteDecimals() { ++writes["Decimals"]; }
     void WroteTyp() { ++writes["Typ"]; }
     void WroteFlag() { ++writes["Flag"]; }
@@ -59,7 +67,7 @@ const DispEntry kRows[] = {
     DispMember<&CPanel::m_low, &CPanel::WroteLow>("LowLimit", 2, VT_R4),
     DispMember<&CPanel::m_step, &CPanel::WroteStep>("StepVal", 3, VT_R8),
     DispMember<&CPanel::m_width, &CPanel::WroteWidth>("Width", 4, VT_I2),
-    DispMember<&CPanel::m_count, &CPanel::WroteCount>("Count", 5, VT_I4),
+    DispGetSet<&CPanel::GetCount, &CPanel::SetCount>("Count", 5, VT_I4),
     DispMember<&CPanel::m_decimals, &CPanel::WroteDecimals>("Decimals", 6, VT_I4),
     DispMember<&CPanel::m_typ, &CPanel::WroteTyp>("Typ", 7, VT_I2),
     DispMember<&CPanel::m_flag, &CPanel::WroteFlag>("Flag", 8, VT_BOOL),
@@ -364,6 +372,25 @@ TEST_F(PropertyPageTest, AValueOutOfItsRangeKeepsThePageOpenAndWritesNothing) {
     EXPECT_EQ(panel->m_width, 400);
     EXPECT_EQ(panel->m_label, "Spindle");
     EXPECT_EQ(panel->m_unit, 0);
+}
+
+TEST_F(PropertyPageTest, AValueAnObjectRefusesFailsTheApplyAndKeepsThePageDirty) {
+    Open({panel.Get()});
+    Retype(IDC_LABEL, "Spindle");
+    Retype(IDC_COUNT, "2000000");
+    session.Modal().messageBoxes.clear();
+    EXPECT_EQ(page->Apply(), E_FAIL) << "not reported as success";
+    ASSERT_EQ(session.Modal().messageBoxes.size(), 1u);
+    EXPECT_EQ(session.Modal().messageBoxes[0].text, "The value of Count was not accepted.");
+    EXPECT_EQ(panel->m_count, -70000) << "the object kept its value";
+    EXPECT_EQ(panel->m_label, "Spindle") << "what it took stays written";
+    EXPECT_EQ(page->IsPageDirty(), S_OK);
+
+    // Put right, the next apply writes it and the page is clean.
+    Retype(IDC_COUNT, "2000");
+    ASSERT_EQ(page->Apply(), S_OK);
+    EXPECT_EQ(panel->m_count, 2000);
+    EXPECT_EQ(page->IsPageDirty(), S_FALSE);
 }
 
 TEST_F(PropertyPageTest, TextsThatAreNoNumberOfTheTypeAreRefusedWithTheFrameworksMessages) {
