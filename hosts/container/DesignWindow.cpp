@@ -322,8 +322,8 @@ POINT FormPoint(const MSG& msg) {
 // cancelled.
 std::string AskFormPath(bool open) {
     DesignWindows& w = Windows();
-    const std::string current = Utf8ToAnsi(w.designer->Path().empty() ? "form.json"
-                                                                      : w.designer->Path());
+    const std::string current =
+        Utf8ToAnsi(w.designer->Path().empty() ? "form.json" : w.designer->Path());
     CFileDialog dialog(open, "json", current.c_str(),
                        OFN_HIDEREADONLY | (open ? OFN_FILEMUSTEXIST : OFN_OVERWRITEPROMPT),
                        "Forms (*.json)|*.json|All files (*.*)|*.*||", CWnd::FromHandle(w.form));

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace {
 
 // Creates an object of `clsid` with the interface `iid` through the module's
